@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+#include "PortSettings.h"
+#include "SerialPort.h"
+
+class QSerialPort;
+
+namespace rkvt {
+
+// SerialPort over QSerialPort. The QSerialPort is created in Open, so it lives
+// on the thread that uses it (the worker), and destroyed in Close.
+class QtSerialPort final : public SerialPort {
+ public:
+  explicit QtSerialPort(PortSettings settings);
+  ~QtSerialPort() override;
+
+  void Open() override;
+  void Close() override;
+  void Purge() override;
+  void Write(std::span<const std::uint8_t> bytes) override;
+  std::size_t Read(std::span<std::uint8_t> buffer, int totalTimeoutMs,
+                   const std::atomic<bool>& stop) override;
+
+  // Waits are cut into slices this long so that a stop request ends them soon.
+  static constexpr int kWaitSliceMs = 10;
+  static constexpr int kWriteTimeoutMs = 1000;
+
+ private:
+  [[noreturn]] void Fail(int code, const char* what);
+
+  PortSettings settings_;
+  std::unique_ptr<QSerialPort> port_;
+};
+
+}  // namespace rkvt

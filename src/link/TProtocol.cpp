@@ -1,0 +1,101 @@
+#include "TProtocol.h"
+
+#include <QMetaObject>
+
+#include "Commands.h"
+#include "Frame.h"
+#include "LinkRoutines.h"
+#include "PortError.h"
+
+namespace rkvt {
+
+TProtocol::TProtocol(std::uint8_t command, std::uint8_t subAddress, bool local,
+                     std::uint16_t replySize, std::uint8_t* reply, ProtocolSetup setup)
+    : local_(local), setup_(std::move(setup)) {
+  const CommandInfo* info = FindCommand(command);
+  // A command that would not fit the caller's buffer is treated like a zero size.
+  const bool fits = info == nullptr || replySize >= info->replyNeed;
+  if (reply != nullptr && command != 0 && replySize != 0 && fits) {
+    address_ = RequestAddress(local, subAddress);
+    command_ = command;
+    replySize_ = replySize;
+    reply_ = reply;
+  }
+  connect(this, &QThread::finished, this, &TProtocol::Finished, Qt::QueuedConnection);
+}
+
+TProtocol::~TProtocol() = default;
+
+void TProtocol::Start() { start(); }
+
+void TProtocol::Finished() {
+  wait();  // the body has returned; let the thread wind down completely
+  if (OnTerminate) OnTerminate(*this);
+  deleteLater();
+}
+
+QString TProtocol::PortErrorText(int code) {
+  switch (code) {
+    case PortError::kOpen: return QStringLiteral(" Can't open COM-port!");
+    case PortError::kWrite: return QStringLiteral(" Can't write COM-port!");
+    case PortError::kRead: return QStringLiteral(" Can't read COM-port!");
+    default: return QStringLiteral(" Error (%1) COM-port!").arg(code);
+  }
+}
+
+void TProtocol::run() { Execute(); }
+
+void TProtocol::Execute() {
+  const CommandInfo* info = command_ == 0 ? nullptr : FindCommand(command_);
+  if (info == nullptr) return;
+  toUpdateWindow_ = info->toUpdateWindow;
+  std::unique_ptr<SerialPort> port = setup_.makePort ? setup_.makePort() : nullptr;
+  try {
+    if (!port) throw PortError(PortError::kOpen, "no serial port");
+    port->Open();
+    LinkRoutines link(*port, address_, terminated_, setup_.timings);
+    CommandContext ctx{link, std::span(reply_, replySize_), local_, terminated_,
+                       setup_.softwareLevel, *this};
+    const std::uint8_t result = info->run(ctx);
+    reply_[0] = result;
+    port->Close();
+  } catch (const PortError& error) {
+    ReportPortError(PortErrorText(error.Code()), port.get());
+    reply_[0] = result::kPortError;
+    if (port) port->Close();
+  }
+}
+
+void TProtocol::ReportPortError(const QString& text, SerialPort* port) {
+  ShowStatusText(text);
+  ShowProgress(0);
+  if (port) port->Close();
+  Synchronize([this] {
+    if (setup_.host) setup_.host->Beep();
+  });
+}
+
+void TProtocol::ShowStatusText(const QString& text) {
+  message_ = text;
+  Synchronize([this] {
+    if (setup_.host) setup_.host->ShowStatusText(message_, toUpdateWindow_);
+  });
+}
+
+void TProtocol::ShowProgress(int progress) {
+  progress_ = progress;
+  Synchronize([this] {
+    if (setup_.host) setup_.host->ShowProgress(progress_);
+  });
+}
+
+void TProtocol::Pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+void TProtocol::Synchronize(const std::function<void()>& call) {
+  if (!setup_.host) return;
+  // This object lives on the user-interface thread, so the call runs there
+  // and the worker waits for it.
+  QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+}
+
+}  // namespace rkvt

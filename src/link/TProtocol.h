@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QThread>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "CommandContext.h"
+#include "LinkTimings.h"
+#include "ProtocolHost.h"
+#include "SerialPort.h"
+
+namespace rkvt {
+
+using PortFactory = std::function<std::unique_ptr<SerialPort>()>;
+
+// What a window hands to every worker besides the command itself.
+struct ProtocolSetup {
+  // Called on the worker thread, so the port lives there.
+  PortFactory makePort;
+  LinkTimings timings;
+  ProtocolHost* host = nullptr;
+  // Software level of the modem identified last, taken on the UI thread.
+  int softwareLevel = 0;
+};
+
+// Runs one command on a thread of its own and frees itself afterwards.
+// Create it, set OnTerminate, then Start; Terminate asks it to stop.
+class TProtocol : public QThread, private WorkerServices {
+  Q_OBJECT
+
+ public:
+  TProtocol(std::uint8_t command, std::uint8_t subAddress, bool local, std::uint16_t replySize,
+            std::uint8_t* reply, ProtocolSetup setup);
+  ~TProtocol() override;
+
+  // Runs on the user-interface thread after the body has returned; the
+  // object is released right after it.
+  std::function<void(TProtocol&)> OnTerminate;
+
+  void Start();
+  void Terminate() { terminated_.store(true); }
+  bool Terminated() const { return terminated_.load(); }
+
+  std::uint8_t Address() const { return address_; }
+  std::uint8_t Command() const { return command_; }
+  std::uint16_t ReplySize() const { return replySize_; }
+
+  static QString PortErrorText(int code);
+
+ protected:
+  void run() override;
+
+ private:
+  void Execute();
+  void ShowStatusText(const QString& text) override;
+  void ShowProgress(int progress) override;
+  void Pause(int ms) override;
+  void ReportPortError(const QString& text, SerialPort* port);
+  void Synchronize(const std::function<void()>& call);
+  void Finished();
+
+  std::uint8_t address_ = 0;
+  std::uint8_t command_ = 0;
+  std::uint8_t* reply_ = nullptr;
+  std::uint16_t replySize_ = 0;
+  bool local_ = false;
+  int progress_ = 0;
+  QString message_;
+  bool toUpdateWindow_ = false;
+  ProtocolSetup setup_;
+  std::atomic<bool> terminated_{false};
+};
+
+}  // namespace rkvt
