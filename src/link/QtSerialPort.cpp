@@ -1,10 +1,16 @@
 #include "QtSerialPort.h"
 
 #include <QDeadlineTimer>
+#include <QThread>
 #include <QSerialPort>
 #include <algorithm>
 
 #include "PortError.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
 
 namespace rkvt {
 
@@ -44,7 +50,10 @@ void QtSerialPort::Close() {
 
 void QtSerialPort::Purge() {
   if (!port_ || !port_->isOpen()) Fail(PortError::kRead, "purge");
-  port_->clear(QSerialPort::AllDirections);
+  // Every write waits until its bytes have left, so the transmit queue is
+  // already empty; flushing it anyway would, on a pty, discard a request the
+  // peer has not read yet.
+  port_->clear(QSerialPort::Input);
   port_->clearError();
 }
 
@@ -61,6 +70,21 @@ void QtSerialPort::Write(std::span<const std::uint8_t> bytes) {
       port_->clearError();
     }
   }
+  WaitTransmitted(deadline);
+}
+
+void QtSerialPort::WaitTransmitted(const QDeadlineTimer& deadline) {
+#ifdef Q_OS_UNIX
+  // A write counts once the bytes have left, as it does on Windows; otherwise
+  // the purge of the next attempt could discard a request still in the queue.
+  int queued = 0;
+  while (ioctl(static_cast<int>(port_->handle()), TIOCOUTQ, &queued) == 0 && queued > 0) {
+    if (deadline.hasExpired()) Fail(PortError::kWrite, "write time-out");
+    QThread::usleep(500);
+  }
+#else
+  Q_UNUSED(deadline);
+#endif
 }
 
 std::size_t QtSerialPort::Read(std::span<std::uint8_t> buffer, int totalTimeoutMs,

@@ -6,6 +6,7 @@
 #include "SerialPort.h"
 
 class QSerialPort;
+class QDeadlineTimer;
 
 namespace rkvt {
 
@@ -28,6 +29,7 @@ class QtSerialPort final : public SerialPort {
   static constexpr int kWriteTimeoutMs = 1000;
 
  private:
+  void WaitTransmitted(const QDeadlineTimer& deadline);
   [[noreturn]] void Fail(int code, const char* what);
 
   PortSettings settings_;
