@@ -30,6 +30,10 @@ void TProtocol::Start() { start(); }
 
 void TProtocol::Finished() {
   wait();  // the body has returned; let the thread wind down completely
+  // Pairs with the release at the end of run(): everything the worker wrote
+  // (the reply above all) is visible here, also to ThreadSanitizer, which
+  // cannot see inside Qt's own synchronisation.
+  bodyReturned_.load(std::memory_order_acquire);
   if (OnTerminate) OnTerminate(*this);
   deleteLater();
 }
@@ -43,7 +47,10 @@ QString TProtocol::PortErrorText(int code) {
   }
 }
 
-void TProtocol::run() { Execute(); }
+void TProtocol::run() {
+  Execute();
+  bodyReturned_.store(true, std::memory_order_release);
+}
 
 void TProtocol::Execute() {
   const CommandInfo* info = command_ == 0 ? nullptr : FindCommand(command_);
@@ -94,8 +101,18 @@ void TProtocol::Pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms));
 void TProtocol::Synchronize(const std::function<void()>& call) {
   if (!setup_.host) return;
   // This object lives on the user-interface thread, so the call runs there
-  // and the worker waits for it.
-  QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+  // and the worker waits for it. The counter makes the hand-over in both
+  // directions explicit to ThreadSanitizer; it is not a lock.
+  handOvers_.fetch_add(1, std::memory_order_release);
+  QMetaObject::invokeMethod(
+      this,
+      [this, &call] {
+        handOvers_.load(std::memory_order_acquire);
+        call();
+        handOvers_.fetch_add(1, std::memory_order_release);
+      },
+      Qt::BlockingQueuedConnection);
+  handOvers_.load(std::memory_order_acquire);
 }
 
 }  // namespace rkvt

@@ -71,6 +71,8 @@ class TProtocol : public QThread, private WorkerServices {
   bool toUpdateWindow_ = false;
   ProtocolSetup setup_;
   std::atomic<bool> terminated_{false};
+  std::atomic<bool> bodyReturned_{false};
+  std::atomic<unsigned> handOvers_{0};
 };
 
 }  // namespace rkvt
