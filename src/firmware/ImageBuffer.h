@@ -6,10 +6,9 @@
 #include <memory>
 #include <span>
 
-namespace rkvt {
+#include "ImageGeometry.h"
 
-// Five 64 KiB segments, as the transfer sends them.
-inline constexpr std::size_t kImageSize = 0x50000;
+namespace rkvt {
 
 using ImageBytes = std::span<const std::uint8_t, kImageSize>;
 

@@ -32,7 +32,7 @@ ImageValidation ValidateImageFile(const QString& fullPath, std::int32_t software
   buffer.Clear();
   const QString quotedName = u'"' + QFileInfo(fullPath).fileName() + u'"';
 
-  if (!QFileInfo::exists(fullPath)) return Failure(" File " + quotedName + " not exists!");
+  if (!QFileInfo::exists(fullPath)) return Failure(" File " + quotedName + " not exist!");
 
   qint64 got = 0;
   {

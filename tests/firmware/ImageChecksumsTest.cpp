@@ -17,6 +17,11 @@ struct LengthCase {
   bool accepted;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* os) {
+  test::PrintTo(c.area, os);
+  *os << " length " << c.length;
+}
+
 class ImageChecksumsLength : public testing::TestWithParam<LengthCase> {};
 
 // Every area is sealed as laid out, so a refusal can only come from the length bound.
@@ -30,7 +35,9 @@ TEST_P(ImageChecksumsLength, OnlyTheBoundDecides) {
     ASSERT_TRUE(image.Sealed(other));
     ASSERT_LE(image.Length(other), other == Area::A ? 0x1FFFAu : 0xFFFCu);
   }
-  if (image.ChecksumAt(area) + 1 < test::kImageBytes) ASSERT_TRUE(image.Sealed(area));
+  if (image.ChecksumAt(area) + 1 < test::kImageBytes) {
+    ASSERT_TRUE(image.Sealed(area));
+  }
 
   EXPECT_EQ(CheckImageChecksums(image.Span()), accepted);
 }
@@ -51,6 +58,11 @@ struct DamageCase {
   Spot spot;
   bool passes;
 };
+
+void PrintTo(const DamageCase& c, std::ostream* os) {
+  test::PrintTo(c.area, os);
+  *os << " spot " << static_cast<int>(c.spot);
+}
 
 class ImageChecksumsDamage : public testing::TestWithParam<DamageCase> {};
 

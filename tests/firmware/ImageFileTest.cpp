@@ -82,6 +82,8 @@ struct SizeCase {
   const char* message;  // "" = accepted
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.size << " bytes"; }
+
 class ImageFileSize : public ImageFileTest, public testing::WithParamInterface<SizeCase> {};
 
 TEST_P(ImageFileSize, OnlyTheFirstImageBytesCount) {
@@ -109,7 +111,7 @@ class ImageFileDamagedArea : public ImageFileTest, public testing::WithParamInte
 
 TEST_P(ImageFileDamagedArea, ErrorInFile) {
   TestImage image;
-  image.Bytes()[image.ChecksumAt(GetParam()) - 1] ^= 0x80;
+  image.Bytes()[image.ChecksumAt(GetParam()) - 1] ^= 0x01;
   const ImageValidation result = ValidateImageFile(Write(image, "bad.vrk"), 12, buffer_);
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(result.message, QString(R"( Error in file "bad.vrk" !)"));
@@ -137,6 +139,8 @@ struct MismatchCase {
   char character;
   const char* message;
 };
+
+void PrintTo(const MismatchCase& c, std::ostream* os) { *os << "level " << c.level; }
 
 class ImageFileMismatch : public ImageFileTest, public testing::WithParamInterface<MismatchCase> {};
 

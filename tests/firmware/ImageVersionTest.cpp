@@ -19,6 +19,8 @@ struct TextCase {
   int number;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.text; }
+
 class ImageVersionText : public testing::TestWithParam<TextCase> {};
 
 TEST_P(ImageVersionText, TextAndNumber) {
@@ -66,6 +68,8 @@ struct ScanCase {
   std::vector<std::uint8_t> bytes;
   const char* text;          // "" = not found
 };
+
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
 
 class ImageVersionScan : public testing::TestWithParam<ScanCase> {};
 

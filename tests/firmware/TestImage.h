@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <span>
 #include <vector>
 
@@ -29,6 +30,8 @@ inline std::size_t AreaStart(Area area) {
   }
   return 0;
 }
+
+inline void PrintTo(Area area, std::ostream* os) { *os << "area " << "ABCD"[static_cast<int>(area)]; }
 
 // Builds a firmware image that passes every check: version 3.15 (kind 1) near the
 // start of area B, content in all four areas. A test then breaks one thing.
