@@ -31,6 +31,7 @@ struct FaultRule {
   std::optional<ReplyKind> reply;
   int times = -1;                     // replies it still hits; -1 for ever
   int delayMs = 0;                    // for Late
+  std::optional<int> replyNumber;     // 1-based among the replies to one frame
 };
 
 // The bytes of a frame as they go on the line in the given framing.

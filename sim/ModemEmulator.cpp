@@ -1,12 +1,20 @@
 #include "ModemEmulator.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
 namespace rkvt::sim {
+
+namespace {
+// Line time of `characters` at `baud`, 10 bits each.
+std::chrono::nanoseconds LineTime(std::size_t characters, int baud) {
+  return std::chrono::nanoseconds(characters * 10'000'000'000ULL / static_cast<unsigned>(baud));
+}
+}  // namespace
 
 ModemEmulator::ModemEmulator(ModemModel model) : model_(std::move(model)) {
   portPath_ = pty_.SlavePath();
@@ -15,13 +23,28 @@ ModemEmulator::ModemEmulator(ModemModel model) : model_(std::move(model)) {
 }
 
 ModemEmulator::~ModemEmulator() {
-  stop_.store(true);
+  {
+    std::lock_guard lock(sleepMutex_);
+    stop_.store(true);
+  }
+  wake_.notify_all();
   if (thread_.joinable()) thread_.join();
 }
 
 void ModemEmulator::Configure(const std::function<void(ModemModel&)>& change) {
   std::lock_guard lock(mutex_);
+  model_.Settle();
   change(model_);
+}
+
+void ModemEmulator::Examine(const std::function<void(const ModemModel&)>& look) const {
+  std::lock_guard lock(mutex_);
+  look(model_);
+}
+
+std::vector<std::uint8_t> ModemEmulator::Flash() const {
+  std::lock_guard lock(mutex_);
+  return model_.Flash().Bytes();
 }
 
 void ModemEmulator::AddFault(FaultRule rule) {
@@ -64,8 +87,27 @@ void ModemEmulator::DoVanish() {
   vanished_.store(true);
 }
 
+bool ModemEmulator::SleepUntil(Clock::time_point deadline) {
+  // Timed waits overshoot by tens of microseconds here, a percent of a
+  // loader exchange; the last stretch is yielded away instead.
+  constexpr auto kSpin = std::chrono::microseconds(200);
+  {
+    std::unique_lock lock(sleepMutex_);
+    if (wake_.wait_until(lock, deadline - kSpin, [&] { return stop_.load(); })) return false;
+  }
+  while (Clock::now() < deadline) {
+    if (stop_.load()) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
+
 void ModemEmulator::Serve() {
+  // Paced replies must leave on time to the microsecond, not to the
+  // default 50 us timer slack.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   std::uint8_t buffer[512];
+  Clock::time_point frameStart{};
   while (!stop_.load()) {
     if (vanishRequested_.load() && !vanished_.load()) DoVanish();
     if (vanished_.load()) {
@@ -76,6 +118,7 @@ void ModemEmulator::Serve() {
     if (poll(&pfd, 1, 10) <= 0 || !(pfd.revents & POLLIN)) continue;
     const ssize_t n = read(pty_.MasterFd(), buffer, sizeof buffer);
     if (n <= 0) continue;
+    const Clock::time_point readAt = Clock::now();
     for (ssize_t i = 0; i < n && !vanished_.load(); ++i) {
       Framing framing;
       {
@@ -83,27 +126,32 @@ void ModemEmulator::Serve() {
         if (parser_.GetFraming() != model_.CurrentFraming()) parser_.SetFraming(model_.CurrentFraming());
         framing = parser_.GetFraming();
       }
-      if (auto frame = parser_.Feed(buffer[i])) OnFrame(*frame, framing);
+      if (!parser_.InFrame()) frameStart = readAt;
+      if (auto frame = parser_.Feed(buffer[i])) OnFrame(*frame, framing, frameStart);
     }
   }
 }
 
-void ModemEmulator::OnFrame(const Frame& frame, Framing framing) {
+void ModemEmulator::OnFrame(const Frame& frame, Framing framing, Clock::time_point started) {
   struct Outgoing {
     std::vector<std::uint8_t> bytes;
     int delayMs;
     bool vanish;
   };
   std::vector<Outgoing> outgoing;
+  int baud;
   {
     std::lock_guard lock(mutex_);
+    baud = baud_;
     const int number = static_cast<int>(journal_.size()) + 1;
-    journal_.push_back({number, framing, frame, std::chrono::steady_clock::now()});
+    journal_.push_back({number, framing, frame, Clock::now()});
+    int replyNumber = 0;
     for (const Reply& reply : model_.Handle(frame)) {
+      ++replyNumber;
       Outgoing out{{}, 0, false};
       auto rule = std::find_if(faults_.begin(), faults_.end(), [&](const FaultRule& r) {
-        return r.times != 0 && (!r.code || *r.code == frame[2]) &&
-               (!r.frameNumber || *r.frameNumber == number) && (!r.reply || *r.reply == reply.kind);
+        return r.times != 0 && (!r.code || *r.code == frame[2]) && (!r.frameNumber || *r.frameNumber == number) &&
+               (!r.reply || *r.reply == reply.kind) && (!r.replyNumber || *r.replyNumber == replyNumber);
       });
       const bool working = framing == Framing::Working;
       if (rule == faults_.end()) {
@@ -118,27 +166,33 @@ void ModemEmulator::OnFrame(const Frame& frame, Framing framing) {
     }
   }
   journalChanged_.notify_all();
-  PaceFor(framing == Framing::Working ? kWorkingFrameSize : kFrameSize);
+
+  // Paced, every character takes its line time: the request has arrived
+  // only when its last character would have, and each reply leaves when its
+  // last character would have been sent. Deadlines are absolute, so the
+  // cost of waking up does not add up over a transfer.
+  const std::size_t requestSize = framing == Framing::Working ? kWorkingFrameSize : kFrameSize;
+  Clock::time_point cursor = Clock::now();
+  if (baud > 0) {
+    // The pty and the scheduler add some microseconds to every hand-over,
+    // which a line does not: a request that follows our last reply within
+    // one character time counts as sent right after it.
+    Clock::time_point start = std::max(started, receiveFree_);
+    if (started >= sendFree_) start = std::max({started - LineTime(1, baud), sendFree_, receiveFree_});
+    receiveFree_ = start + LineTime(requestSize, baud);
+    cursor = std::max(receiveFree_, sendFree_);
+  }
   for (const Outgoing& out : outgoing) {
     if (out.vanish) {
       DoVanish();
       return;
     }
-    if (out.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(out.delayMs));
-    if (stop_.load()) return;
+    cursor += std::chrono::milliseconds(out.delayMs);
+    if (baud > 0) cursor += LineTime(out.bytes.size(), baud);
+    if (!SleepUntil(cursor)) return;
     Send(out.bytes);
-    PaceFor(out.bytes.size());
+    if (baud > 0) sendFree_ = cursor;
   }
-}
-
-void ModemEmulator::PaceFor(std::size_t bytes) const {
-  int baud;
-  {
-    std::lock_guard lock(mutex_);
-    baud = baud_;
-  }
-  if (baud <= 0) return;
-  std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10'000'000ULL / static_cast<unsigned>(baud)));
 }
 
 void ModemEmulator::Send(const std::vector<std::uint8_t>& bytes) {

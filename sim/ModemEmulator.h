@@ -36,12 +36,17 @@ class ModemEmulator {
   // The name to open as a serial port.
   const std::string& PortPath() const { return portPath_; }
 
-  // Changes the model while the emulator runs.
+  // Changes the model while the emulator runs; its counters are brought up
+  // to date first, so a change counts from now.
   void Configure(const std::function<void(ModemModel&)>& change);
+  // Reads the model while the emulator runs.
+  void Examine(const std::function<void(const ModemModel&)>& look) const;
+  std::vector<std::uint8_t> Flash() const;
+
   void AddFault(FaultRule rule);
   void ClearFaults();
-  // 0: replies as fast as the pty takes them; otherwise paced as on a line
-  // with 10 bits a character.
+  // 0: replies as fast as the pty takes them; otherwise timed as on a line
+  // of that many baud with 10 bits a character, in both directions.
   void SetBaudRate(int baud);
 
   std::vector<JournalEntry> Journal() const;
@@ -54,10 +59,13 @@ class ModemEmulator {
   bool Vanished() const { return vanished_.load(); }
 
  private:
+  using Clock = std::chrono::steady_clock;
+
   void Serve();
-  void OnFrame(const Frame& frame, Framing framing);
+  void OnFrame(const Frame& frame, Framing framing, Clock::time_point started);
   void Send(const std::vector<std::uint8_t>& bytes);
-  void PaceFor(std::size_t bytes) const;
+  // False when the emulator is stopping.
+  bool SleepUntil(Clock::time_point deadline);
   void DoVanish();
 
   Pty pty_;
@@ -69,6 +77,11 @@ class ModemEmulator {
   int baud_ = 0;
   mutable std::mutex mutex_;
   mutable std::condition_variable journalChanged_;
+  // When each direction of the paced line is free again.
+  Clock::time_point receiveFree_{};
+  Clock::time_point sendFree_{};
+  std::mutex sleepMutex_;
+  std::condition_variable wake_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> vanishRequested_{false};
   std::atomic<bool> vanished_{false};

@@ -1,18 +1,25 @@
 #include "ModemModel.h"
 
+#include <span>
+
 namespace rkvt::sim {
 
 namespace {
 constexpr std::uint8_t kIdentifyCode = 3;
-constexpr std::uint8_t kIdentifySubAddress = 1;
+constexpr std::uint8_t kResetCode = 2;
+constexpr std::uint8_t kFirstErase = 23;
+constexpr std::uint8_t kFirstWrite = 43;
 
 bool AddressedToRemote(const Frame& request) { return (request[1] & 0x30) == 0x00; }
-std::uint8_t SubAddress(const Frame& request) { return request[1] & 0x0F; }
+bool IsErase(std::uint8_t code) { return code >= kFirstErase && code < kFirstErase + FlashMemory::kSegments; }
+bool IsWrite(std::uint8_t code) { return code >= kFirstWrite && code < kFirstWrite + FlashMemory::kSegments; }
 bool IsFlashStep(const Frame& request) {
-  const std::uint8_t code = request[2];
-  return SubAddress(request) == 1 && ((code >= 23 && code <= 27) || (code >= 43 && code <= 47));
+  return (request[1] & 0x0F) == 1 && (IsErase(request[2]) || IsWrite(request[2]));
 }
 }  // namespace
+
+ModemModel::ModemModel(Identity identity)
+    : identity_(identity), local_(SoftwareLevel(identity)), remote_(SoftwareLevel(identity)) {}
 
 Frame ModemModel::Acknowledgement(const Frame& request, std::uint8_t status) {
   Frame ack{};
@@ -33,48 +40,60 @@ Frame ModemModel::Answer(const Frame& request, std::uint8_t response) {
   return answer;
 }
 
-void ModemModel::PutIdentification(Frame& frame, const Identity& identity) {
-  frame[5] = identity.reserved;
-  frame[6] = identity.type;
-  frame[7] = identity.version;
-  frame[8] = static_cast<std::uint8_t>(identity.third);
+void ModemModel::Settle() {
+  const auto now = clock_.Now();
+  local_.Advance(now);
+  remote_.Advance(now);
 }
 
 std::vector<Reply> ModemModel::Handle(const Frame& request) {
   if (!ChecksumMatches(request)) return {};
+  Settle();
   if (identity_.loader) return HandleLoader(request);
-  if (AddressedToRemote(request)) {
-    if (!remote_) return {{ReplyKind::Acknowledgement, Acknowledgement(request)}};
-    return HandleWorking(request, *remote_);
+  const Reply ack{ReplyKind::Acknowledgement, Acknowledgement(request)};
+  const bool remote = AddressedToRemote(request);
+  if (remote && !remoteIdentity_) return {ack};
+  if (IsFlashStep(request)) {
+    // Through the working firmware each step gets two replies; the program
+    // judges the second.
+    if (!remote) ApplyFlashStep(request);
+    return {ack, ack};
   }
-  return HandleWorking(request, identity_);
+  ModemPeer& peer = remote ? remote_ : local_;
+  std::vector<Reply> replies{ack};
+  if (auto answer = peer.Answer(remote ? *remoteIdentity_ : identity_, request, remote))
+    replies.push_back({ReplyKind::Answer, *answer});
+  return replies;
 }
 
 std::vector<Reply> ModemModel::HandleLoader(const Frame& request) {
   Frame reply = Acknowledgement(request);
-  if (request[2] == kIdentifyCode) {
-    PutIdentification(reply, identity_);
+  const std::uint8_t code = request[2];
+  if (code == kIdentifyCode) {
+    reply[5] = identity_.reserved;
+    reply[6] = identity_.type;
+    reply[7] = identity_.version;
+    reply[8] = static_cast<std::uint8_t>(identity_.third);
     SealFrame(reply);
+  } else if (code == kResetCode) {
+    ++loaderResets_;
+    // The acknowledgement still leaves in loader framing; the firmware
+    // takes over from the next request.
+    if (firmwareAfterReset_) identity_ = *firmwareAfterReset_;
+  } else if (IsErase(code) || IsWrite(code)) {
+    ApplyFlashStep(request);
   }
   return {{ReplyKind::Acknowledgement, reply}};
 }
 
-std::vector<Reply> ModemModel::HandleWorking(const Frame& request, const Identity& identity) {
-  std::vector<Reply> replies{{ReplyKind::Acknowledgement, Acknowledgement(request)}};
-  if (IsFlashStep(request)) {
-    // Erase and write steps through the working firmware get two replies;
-    // the program judges the second.
-    replies.push_back({ReplyKind::Acknowledgement, Acknowledgement(request)});
-    return replies;
+void ModemModel::ApplyFlashStep(const Frame& request) {
+  const std::uint8_t code = request[2];
+  if (IsErase(code)) {
+    flash_.Erase(code - kFirstErase);
+    return;
   }
-  if (request[2] == kIdentifyCode && SubAddress(request) == kIdentifySubAddress) {
-    Frame answer = Answer(request, kIdentifyCode);
-    PutIdentification(answer, identity);
-    answer[10] = identity.variantCode;
-    SealFrame(answer);
-    replies.push_back({ReplyKind::Answer, answer});
-  }
-  return replies;
+  const auto offset = static_cast<std::uint16_t>((request[3] << 8) | request[4]);
+  flash_.Write(code - kFirstWrite, offset, std::span<const std::uint8_t, FlashMemory::kBlockSize>(request.data() + 5, 24));
 }
 
 }  // namespace rkvt::sim

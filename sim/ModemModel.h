@@ -4,20 +4,14 @@
 #include <optional>
 #include <vector>
 
+#include "FlashMemory.h"
 #include "Frame.h"
 #include "FrameParser.h"
+#include "Identity.h"
+#include "ModemClock.h"
+#include "ModemPeer.h"
 
 namespace rkvt::sim {
-
-// What the modem says about itself in the identify answer and the loader query.
-struct Identity {
-  std::uint8_t reserved = 0;
-  std::uint8_t type = 6;
-  std::uint8_t version = 0x31;  // major digit in bits 4-7, minor digit in bits 0-3
-  char third = '5';             // the last version digit, as a character
-  std::uint8_t variantCode = 0;
-  bool loader = false;          // runs its loader: loader framing only
-};
 
 enum class ReplyKind { Acknowledgement, Answer };
 
@@ -26,18 +20,39 @@ struct Reply {
   Frame frame;
 };
 
-// The modem's behaviour: which replies a request gets. The line side (pty,
-// framing, faults, pacing) lives in ModemEmulator.
+// The modem's behaviour: which replies a request gets and what it changes.
+// The line side (pty, framing, faults, pacing) lives in ModemEmulator.
 class ModemModel {
  public:
-  ModemModel() = default;
-  explicit ModemModel(Identity identity) : identity_(identity) {}
+  ModemModel() : ModemModel(Identity{}) {}
+  explicit ModemModel(Identity identity);
 
   Identity& LocalIdentity() { return identity_; }
   const Identity& LocalIdentity() const { return identity_; }
   // The modem at the far end of the line; without one, remote requests are
   // acknowledged by the local modem and never answered.
-  std::optional<Identity>& RemoteIdentity() { return remote_; }
+  std::optional<Identity>& RemoteIdentity() { return remoteIdentity_; }
+  const std::optional<Identity>& RemoteIdentity() const { return remoteIdentity_; }
+
+  ModemPeer& Local() { return local_; }
+  const ModemPeer& Local() const { return local_; }
+  // Used while RemoteIdentity is set.
+  ModemPeer& Remote() { return remote_; }
+  const ModemPeer& Remote() const { return remote_; }
+
+  // The local modem's firmware memory; the remote one is never written.
+  FlashMemory& Flash() { return flash_; }
+  const FlashMemory& Flash() const { return flash_; }
+
+  ModemClock& Clock() { return clock_; }
+  // Brings every counter to the modem's present time; done before each
+  // request and before a test changes the model.
+  void Settle();
+
+  // After a reset through its loader the modem starts this firmware; without
+  // one it stays in its loader.
+  std::optional<Identity>& FirmwareAfterLoaderReset() { return firmwareAfterReset_; }
+  int LoaderResets() const { return loaderResets_; }
 
   Framing CurrentFraming() const { return identity_.loader ? Framing::Loader : Framing::Working; }
 
@@ -49,11 +64,16 @@ class ModemModel {
 
  private:
   std::vector<Reply> HandleLoader(const Frame& request);
-  std::vector<Reply> HandleWorking(const Frame& request, const Identity& identity);
-  static void PutIdentification(Frame& frame, const Identity& identity);
+  void ApplyFlashStep(const Frame& request);
 
   Identity identity_;
-  std::optional<Identity> remote_;
+  std::optional<Identity> remoteIdentity_;
+  ModemPeer local_;
+  ModemPeer remote_;
+  FlashMemory flash_;
+  ModemClock clock_;
+  std::optional<Identity> firmwareAfterReset_;
+  int loaderResets_ = 0;
 };
 
 }  // namespace rkvt::sim

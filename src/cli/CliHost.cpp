@@ -8,16 +8,21 @@ CliHost::CliHost(qint64 totalBytes) : err_(stderr), totalBytes_(totalBytes) { cl
 
 void CliHost::ShowStatusText(const QString& text, bool) {
   EndProgressLine();
-  err_ << text.trimmed() << Qt::endl;
+  err_ << text << Qt::endl;
+  clock_.restart();
+  shown_ = 0;
 }
 
 void CliHost::ShowProgress(int progress) {
-  const double seconds = clock_.elapsed() / 1000.0;
+  // Called after every block; only a new percentage is worth a redraw.
+  if (progress == shown_) return;
+  shown_ = progress;
+  const qint64 ms = clock_.elapsed();
   const qint64 bytes = totalBytes_ * progress / 100;
-  err_ << "\r" << qSetFieldWidth(3) << progress << qSetFieldWidth(0) << " %";
+  err_ << '\r' << qSetFieldWidth(3) << progress << qSetFieldWidth(0) << " %";
   if (totalBytes_ > 0) {
-    const double rate = seconds > 0 ? bytes / seconds : 0;
-    const double left = progress > 0 ? seconds * (100 - progress) / progress : 0;
+    const double rate = ms > 0 ? bytes * 1000.0 / ms : 0.0;
+    const double left = progress > 0 ? ms / 1000.0 * (100 - progress) / progress : 0.0;
     err_ << QStringLiteral("  %1 / %2 bytes  %3 B/s  %4 s left   ")
                 .arg(bytes)
                 .arg(totalBytes_)
@@ -25,12 +30,12 @@ void CliHost::ShowProgress(int progress) {
                 .arg(left, 0, 'f', 0);
   }
   err_.flush();
-  progressShown_ = true;
+  progressOpen_ = true;
 }
 
 void CliHost::EndProgressLine() {
-  if (progressShown_) err_ << Qt::endl;
-  progressShown_ = false;
+  if (progressOpen_) err_ << Qt::endl;
+  progressOpen_ = false;
 }
 
 }  // namespace rkvt::cli

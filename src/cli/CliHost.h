@@ -7,21 +7,25 @@
 
 namespace rkvt::cli {
 
-// Shows the worker's messages and progress on stderr.
+// Shows the worker's messages and progress on stderr, so stdout stays for the
+// results. Each message starts a phase; the progress line of a phase shows
+// percent, bytes, throughput and the time left, counted from its start.
 class CliHost : public ProtocolHost {
  public:
-  // totalBytes: the size behind 100 %, for the bytes and throughput figures.
+  // totalBytes: what 100 % stands for, for the bytes and throughput figures.
   explicit CliHost(qint64 totalBytes = 0);
   void ShowStatusText(const QString& text, bool toUpdateWindow) override;
   void ShowProgress(int progress) override;
   void Beep() override {}
+  // Ends a progress line that is still open.
   void EndProgressLine();
 
  private:
   QTextStream err_;
   QElapsedTimer clock_;
   qint64 totalBytes_;
-  bool progressShown_ = false;
+  int shown_ = 0;
+  bool progressOpen_ = false;
 };
 
 }  // namespace rkvt::cli

@@ -27,6 +27,8 @@ struct CommandContext {
   const std::atomic<bool>& stop;
   int softwareLevel;
   WorkerServices& worker;
+  // The firmware image for the transfer commands; empty for the others.
+  std::span<const std::uint8_t> image;
 
   bool Stopped() const { return stop.load(); }
 };

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "Commands.h"
+#include "FirmwareTransfer.h"
 #include "Frame.h"
 #include "LinkRoutines.h"
 #include "PortError.h"
@@ -13,8 +14,10 @@ TProtocol::TProtocol(std::uint8_t command, std::uint8_t subAddress, bool local,
                      std::uint16_t replySize, std::uint8_t* reply, ProtocolSetup setup)
     : local_(local), setup_(std::move(setup)) {
   const CommandInfo* info = FindCommand(command);
-  // A command that would not fit the caller's buffer is treated like a zero size.
-  const bool fits = info == nullptr || replySize >= info->replyNeed;
+  // A command that would not fit the caller's buffer (or has no whole image to
+  // send) is treated like a zero size: it must never write past the end.
+  const bool fits = info == nullptr || (replySize >= info->replyNeed &&
+                                        (!info->needsImage || setup_.image.size() == kImageSize));
   if (reply != nullptr && command != 0 && replySize != 0 && fits) {
     address_ = RequestAddress(local, subAddress);
     command_ = command;
@@ -62,7 +65,7 @@ void TProtocol::Execute() {
     port->Open();
     LinkRoutines link(*port, address_, terminated_, setup_.timings);
     CommandContext ctx{link, std::span(reply_, replySize_), local_, terminated_,
-                       setup_.softwareLevel, *this};
+                       setup_.softwareLevel, *this, setup_.image};
     const std::uint8_t result = info->run(ctx);
     reply_[0] = result;
     port->Close();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include "CommandContext.h"
 #include "LinkTimings.h"
@@ -23,6 +24,8 @@ struct ProtocolSetup {
   ProtocolHost* host = nullptr;
   // Software level of the modem identified last, taken on the UI thread.
   int softwareLevel = 0;
+  // The image the transfer commands send; read, never written.
+  std::span<const std::uint8_t> image;
 };
 
 // Runs one command on a thread of its own and frees itself afterwards.

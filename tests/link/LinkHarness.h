@@ -36,13 +36,17 @@ class RecordingHost : public ProtocolHost {
     texts.push_back(text);
     toUpdate.push_back(toUpdateWindow);
   }
-  void ShowProgress(int value) override { progress.push_back(value); }
+  void ShowProgress(int value) override {
+    progress.push_back(value);
+    if (onProgress) onProgress(value);
+  }
   void Beep() override { ++beeps; }
 
   std::vector<QString> texts;
   std::vector<bool> toUpdate;
   std::vector<int> progress;
   int beeps = 0;
+  std::function<void(int)> onProgress;
 };
 
 // A port whose faults a test chooses; counts what was done to it.
@@ -104,5 +108,42 @@ inline WorkerRun RunWorker(TProtocol* worker, const std::function<void(TProtocol
 }
 
 inline std::vector<std::uint8_t> Bytes(const Frame& f) { return {f.begin(), f.end()}; }
+
+}  // namespace rkvt::test
+
+namespace rkvt::test {
+
+// A modem on a pty and a way to run one worker command against it.
+class WorkerOnPty {
+ public:
+  explicit WorkerOnPty(sim::ModemModel model = {}) : modem(std::move(model)) {}
+
+  std::uint8_t RunCommand(std::uint8_t command, std::uint8_t subAddress, bool local, std::span<std::uint8_t> reply,
+                   int softwareLevel = 0, std::span<const std::uint8_t> image = {},
+                   const std::function<void(TProtocol*)>& onStarted = {}, LinkTimings timings = FastTimings()) {
+    auto* worker = new TProtocol(command, subAddress, local, static_cast<std::uint16_t>(reply.size()),
+                                 reply.data(),
+                                 {PortOn(modem.PortPath()), timings, &host, softwareLevel, image});
+    run = RunWorker(worker, onStarted, 120000);
+    return reply[0];
+  }
+
+  // Frames the emulator received, once no more are on their way.
+  std::vector<sim::JournalEntry> SettledJournal() {
+    using namespace std::chrono_literals;
+    std::size_t seen = modem.FrameCount();
+    while (modem.WaitForFrames(seen + 1, 100ms)) seen = modem.FrameCount();
+    return modem.Journal();
+  }
+
+  sim::ModemEmulator modem;
+  RecordingHost host;
+  WorkerRun run;
+};
+
+// Stops the worker the given time after its start.
+inline std::function<void(TProtocol*)> StopAfter(int ms) {
+  return [ms](TProtocol* worker) { QTimer::singleShot(ms, worker, [worker] { worker->Terminate(); }); };
+}
 
 }  // namespace rkvt::test

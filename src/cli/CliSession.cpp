@@ -1,0 +1,128 @@
+#include "CliSession.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "ImageBuffer.h"
+#include "ImageFile.h"
+#include "SoftwareLevel.h"
+
+namespace rkvt::cli {
+
+CliSession::CliSession(const CliOptions& options, WorkerRunner& runner, CliHost& host, ReplyPrinter& out,
+                       QTextStream& err)
+    : options_(options), runner_(runner), host_(host), out_(out), err_(err) {}
+
+int CliSession::Run() {
+  static constexpr std::array<std::pair<Road, int (CliSession::*)()>, 6> kRoads{{
+      {Road::Identify, &CliSession::RunIdentify},
+      {Road::Single, &CliSession::RunSingle},
+      {Road::Levelled, &CliSession::RunLevelled},
+      {Road::Reset, &CliSession::RunReset},
+      {Road::Update, &CliSession::RunUpdate},
+      {Road::CheckImage, &CliSession::RunCheckImage},
+  }};
+  const auto it = std::find_if(kRoads.begin(), kRoads.end(),
+                               [this](const auto& entry) { return entry.first == options_.command->road; });
+  return (this->*(it->second))();
+}
+
+Outcome CliSession::Step(std::uint8_t command, bool local, std::span<const std::uint8_t> data, int softwareLevel,
+                         std::span<const std::uint8_t> image) {
+  block_.fill(0);
+  std::copy(data.begin(), data.end(), block_.begin() + 1);
+  const std::uint8_t result = runner_.Run(command, local, block_, softwareLevel, image);
+  host_.EndProgressLine();
+  const WorkerCommand* info = FindWorkerCommand(command);
+  out_.Result(result, std::span(block_).first(info->replyShown));
+  if (info->refused != 0 && result == info->refused) out_.Refusal(std::span(block_).subspan(kRefusalAt, kRefusalSize));
+  return OutcomeOf(command, result);
+}
+
+CliSession::Identification CliSession::Identify(bool local) {
+  const Outcome outcome = Step(command::kIdentify, local, {});
+  if (outcome != Outcome::Done) return {outcome, false, 0};
+  // Both answers carry type, version and third character in bytes 2 to 4.
+  const int level = SoftwareLevel(block_[2], block_[3], block_[4]);
+  out_.Level(level);
+  return {outcome, block_[0] == result::kIdentifiedWorking, level};
+}
+
+bool CliSession::MayGoOn() {
+  if (!runner_.StopRequested()) return true;
+  err_ << "stopped before the next step" << Qt::endl;
+  return false;
+}
+
+bool CliSession::ReportImageCheck(const ImageValidation& check) {
+  // The check's own message, word for word; a passing image shows its version.
+  if (!check.ok) out_.Line(check.message);
+  else out_.Line(check.version.isEmpty() ? QStringLiteral("OK") : QStringLiteral("OK ") + check.version);
+  return check.ok;
+}
+
+int CliSession::Refuse(const QString& why) {
+  err_ << why << Qt::endl;
+  return kExitFailed;
+}
+
+int CliSession::RunIdentify() { return ExitStatusOf(Identify(!options_.remote).outcome); }
+
+int CliSession::RunSingle() {
+  return ExitStatusOf(Step(options_.command->command, !options_.remote, options_.requestData));
+}
+
+int CliSession::RunLevelled() {
+  const bool local = !options_.remote;
+  const Identification id = Identify(local);
+  if (id.outcome != Outcome::Done) return ExitStatusOf(id.outcome);
+  if (!id.working)
+    return Refuse(
+        QStringLiteral("the modem runs its loader; %1 needs its working firmware").arg(Text(options_.command->name)));
+  if (!MayGoOn()) return kExitStopped;
+  std::vector<std::uint8_t> data = options_.requestData;
+  if (options_.test) data = {0, LoopPageCode(*options_.test, id.level)};
+  return ExitStatusOf(Step(options_.command->command, local, data, id.level));
+}
+
+int CliSession::RunReset() {
+  const Identification id = Identify(true);
+  if (id.outcome != Outcome::Done) return ExitStatusOf(id.outcome);
+  if (!MayGoOn()) return kExitStopped;
+  if (!id.working) return ExitStatusOf(Step(command::kResetViaLoader, true, {}));
+  const Outcome first = Step(command::kReset, true, {});
+  if (first != Outcome::Done) return ExitStatusOf(first);
+  if (!MayGoOn()) return kExitStopped;
+  return ExitStatusOf(Step(command::kResetSecondStep, true, {}));
+}
+
+int CliSession::RunUpdate() {
+  const Identification id = Identify(true);
+  if (id.outcome != Outcome::Done) return ExitStatusOf(id.outcome);
+  const auto image = std::make_unique<ImageBuffer>();
+  const ImageValidation check = ValidateImageFile(options_.imageFile, id.level, *image);
+  if (!ReportImageCheck(check)) return kExitFailed;
+  if (!MayGoOn()) return kExitStopped;
+  const std::uint8_t command = id.working ? command::kUpdateViaFirmware : command::kUpdateViaLoader;
+  return ExitStatusOf(Step(command, true, {}, id.level, image->Bytes()));
+}
+
+int CliSession::RunCheckImage() {
+  int level = 0;
+  if (options_.level) {
+    level = *options_.level;
+  } else {
+    const Identification id = Identify(!options_.remote);
+    if (id.outcome != Outcome::Done) return ExitStatusOf(id.outcome);
+    level = id.level;
+  }
+  const auto image = std::make_unique<ImageBuffer>();
+  const ImageValidation check = ValidateImageFile(options_.imageFile, level, *image);
+  return ReportImageCheck(check) ? kExitDone : kExitFailed;
+}
+
+}  // namespace rkvt::cli

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include <QTextStream>
+
+#include "CliArguments.h"
+#include "CliHost.h"
+#include "ImageFile.h"
+#include "ReplyPrinter.h"
+#include "WorkerOutcome.h"
+#include "WorkerRunner.h"
+
+namespace rkvt::cli {
+
+// Carries out one parsed command line: the worker runs it needs, in order,
+// each result printed; returns the exit status.
+class CliSession {
+ public:
+  CliSession(const CliOptions& options, WorkerRunner& runner, CliHost& host, ReplyPrinter& out, QTextStream& err);
+  int Run();
+
+ private:
+  struct Identification {
+    Outcome outcome;
+    bool working;  // answered in the working framing, not from its loader
+    int level;
+  };
+
+  int RunIdentify();
+  int RunSingle();
+  int RunLevelled();
+  int RunReset();
+  int RunUpdate();
+  int RunCheckImage();
+
+  // One worker run on a fresh exchange block; prints its result and reply.
+  Outcome Step(std::uint8_t command, bool local, std::span<const std::uint8_t> data, int softwareLevel = 0,
+               std::span<const std::uint8_t> image = {});
+  Identification Identify(bool local);
+  // False, with a note, when Ctrl-C came between two steps.
+  bool MayGoOn();
+  int Refuse(const QString& why);
+  bool ReportImageCheck(const ImageValidation& check);
+
+  const CliOptions& options_;
+  WorkerRunner& runner_;
+  CliHost& host_;
+  ReplyPrinter& out_;
+  QTextStream& err_;
+  // The main window's exchange block size: room for every command's reply.
+  std::array<std::uint8_t, 120> block_{};
+};
+
+}  // namespace rkvt::cli
