@@ -1,0 +1,66 @@
+#include "ProtocolRunner.h"
+
+#include <QPointer>
+
+#include "QtSerialPort.h"
+#include "TProtocol.h"
+
+namespace rkvt {
+
+namespace {
+
+struct Progress {
+  bool completed = false;
+};
+
+class Handle final : public RunningCommand {
+ public:
+  Handle(TProtocol* worker, std::shared_ptr<Progress> progress)
+      : worker_(worker), progress_(std::move(progress)) {}
+
+  ~Handle() override {
+    // Dropped before its end (the window goes away): the worker must neither
+    // go on nor call back into the window.
+    if (!progress_->completed && worker_) {
+      worker_->OnTerminate = nullptr;
+      worker_->Terminate();
+    }
+  }
+
+  void Terminate() override {
+    if (!progress_->completed && worker_) worker_->Terminate();
+  }
+
+ private:
+  QPointer<TProtocol> worker_;  // the worker frees itself after its completion
+  std::shared_ptr<Progress> progress_;
+};
+
+}  // namespace
+
+ProtocolRunner::ProtocolRunner(const PortSettings& settings, LinkTimings timings, PortMaker makePort)
+    : settings_(settings), timings_(timings), makePort_(std::move(makePort)) {
+  if (!makePort_) makePort_ = [](const PortSettings& s) { return std::make_unique<QtSerialPort>(s); };
+}
+
+std::unique_ptr<RunningCommand> ProtocolRunner::Start(std::uint8_t command, std::uint8_t subAddress, bool local,
+                                                      ExchangeBlock block, int softwareLevel,
+                                                      std::function<void()> onCompleted) {
+  ProtocolSetup setup;
+  setup.makePort = [settings = settings_, make = makePort_] { return make(settings); };
+  setup.timings = timings_;
+  setup.host = host_;
+  setup.softwareLevel = softwareLevel;
+  auto* worker = new TProtocol(command, subAddress, local, static_cast<std::uint16_t>(block.size()), block.data(),
+                               std::move(setup));
+  auto progress = std::make_shared<Progress>();
+  worker->OnTerminate = [progress, done = std::move(onCompleted)](TProtocol&) {
+    progress->completed = true;
+    if (done) done();
+  };
+  auto handle = std::make_unique<Handle>(worker, progress);
+  worker->Start();
+  return handle;
+}
+
+}  // namespace rkvt
