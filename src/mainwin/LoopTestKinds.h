@@ -1,41 +1,43 @@
 #pragma once
 
 #include <QStringList>
-#include <array>
 #include <cstdint>
+
+#include "TestKinds.h"
 
 namespace rkvt::loop {
 
-// Test index: 0 RDL-ES, 1 AL-ES, 2 ES, 3 RDL, 4 AL, 5 DL, 6 LL.
+// Test index: the position in the test-kind table (0 RDL-ES, 1 AL-ES, 2 ES,
+// 3 RDL, 4 AL, 5 DL, 6 LL).
 inline constexpr int kTestCount = 7;
 inline constexpr int kTestRdl = 3;
 inline constexpr int kTestAl = 4;
 inline constexpr int kTestDl = 5;
 inline constexpr int kTestLl = 6;
 
-// Sent in the connect and disconnect requests.
-inline constexpr std::array<std::uint8_t, kTestCount> kTestCodes{1, 4, 6, 2, 7, 8, 10};
-// Loop statistics page per test: first-generation firmware, then level 7 on.
-inline constexpr std::array<std::uint8_t, kTestCount> kPageCodesBelow7{5, 5, 5, 6, 6, 4, 6};
-inline constexpr std::array<std::uint8_t, kTestCount> kPageCodesFrom7{9, 9, 9, 7, 7, 8, 7};
-// The remote modem offers four tests only.
-inline constexpr std::array<int, 4> kRemoteItemToTest{0, 3, 5, 6};
-
+// The selector lists every test for the local modem, only the remote-capable
+// ones for the remote modem.
 inline QStringList SelectorItems(bool local) {
-  if (local) return {"RDL-ES", "AL-ES", "ES", "RDL", "AL", "DL", "LL"};
-  return {"RDL-ES", "RDL", "DL", "LL"};
+  QStringList items;
+  for (const TestKind& t : TestKinds())
+    if (local || t.remote) items.append(QString::fromLatin1(t.name.data(), static_cast<qsizetype>(t.name.size())));
+  return items;
 }
 
 // Selector item -> test index; anything unexpected falls back to RDL-ES.
 inline int TestIndex(int itemIndex, bool local) {
-  if (local) return itemIndex >= 0 && itemIndex < kTestCount ? itemIndex : 0;
-  return itemIndex >= 0 && itemIndex < static_cast<int>(kRemoteItemToTest.size()) ? kRemoteItemToTest[itemIndex] : 0;
+  int item = -1;
+  for (int index = 0; index < static_cast<int>(TestKinds().size()); ++index) {
+    if (!local && !TestKinds()[index].remote) continue;
+    if (++item == itemIndex) return index;
+  }
+  return 0;
 }
 
-inline std::uint8_t TestCode(int testIndex) { return kTestCodes[testIndex]; }
+inline std::uint8_t TestCode(int testIndex) { return TestKinds()[testIndex].code; }
 
 inline std::uint8_t PageCode(int testIndex, int softwareLevel) {
-  return softwareLevel >= 7 ? kPageCodesFrom7[testIndex] : kPageCodesBelow7[testIndex];
+  return LoopPageCode(TestKinds()[testIndex], softwareLevel);
 }
 
 }  // namespace rkvt::loop

@@ -6,7 +6,7 @@
 
 #include <QStringView>
 
-namespace rkvt::cli {
+namespace rkvt {
 
 // A loop or bit-error test: the code that connects and disconnects it, and the
 // loop page that reads its counters (first- and second-generation firmware).
@@ -23,4 +23,4 @@ std::span<const TestKind> TestKinds();
 const TestKind* FindTestKind(QStringView name);
 std::uint8_t LoopPageCode(const TestKind& test, int softwareLevel);
 
-}  // namespace rkvt::cli
+}  // namespace rkvt

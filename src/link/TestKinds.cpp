@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace rkvt::cli {
+namespace rkvt {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::uint8_t LoopPageCode(const TestKind& test, int softwareLevel) {
   return softwareLevel >= kSecondGenerationLevel ? test.pageFrom7 : test.pageBelow7;
 }
 
-}  // namespace rkvt::cli
+}  // namespace rkvt
