@@ -1,0 +1,151 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <limits>
+
+#include "CommandDrain.h"
+#include "MainWindowHints.h"
+#include "ProtocolRunner.h"
+#include "QtBeeper.h"
+#include "QtClock.h"
+#include "QtFileOpenDialog.h"
+#include "QtHintRouter.h"
+#include "QtMainWindow.h"
+#include "QtPortDialog.h"
+#include "TCfg.h"
+#include "TFormMain.h"
+#include "TIni.h"
+#include "TInvisible.h"
+#include "WindowShells.h"
+
+namespace rkvt {
+
+namespace {
+
+QString OrDefault(const QString& directory, const QString& fallback) {
+  return directory.isEmpty() ? fallback : directory;
+}
+
+}  // namespace
+
+// The serial port component reaches the placement file through its own
+// handle, as it did before any window existed.
+struct Application::NonVisual {
+  explicit NonVisual(const Options& options)
+      : portIni(OrDefault(options.placementDirectory, TIni::DefaultDirectory())), invisible(clock, portIni) {
+    if (options.port) {
+      storedPort = invisible.ComPort().name;
+      invisible.ComPort().name = *options.port;
+      overridePort = *options.port;
+    }
+  }
+  ~NonVisual() {
+    // An override is for this run; a port the user chose since is kept.
+    if (overridePort && invisible.ComPort().name == *overridePort) invisible.ComPort().name = storedPort;
+  }
+
+  ui::QtClock clock;
+  TIni portIni;
+  TInvisible invisible;
+  ui::QtFileOpenDialog openDialog;
+  QString storedPort;
+  std::optional<QString> overridePort;
+};
+
+struct Application::Main {
+  Main(NonVisual& nv, const Options& options)
+      : invisible(nv.invisible),
+        ini(OrDefault(options.placementDirectory, TIni::DefaultDirectory())),
+        cfg(OrDefault(options.workingDirectory, QDir::currentPath())),
+        protocol(nv.invisible.ComPort(), options.timings),
+        runner(protocol),
+        form(nv.invisible, nv.clock, {.statisticsMs = cfg.StatInterval(), .loopMs = cfg.LoopInterval()}, runner,
+             beeper, portDialog),
+        window(form) {
+    protocol.SetHost(&form.WorkerHost());
+    portDialog.SetParent(&window);
+    nv.openDialog.SetParent(&window);
+    ApplyMainWindowHints(form);
+
+    QApplication::setApplicationName(QString::fromLatin1(TFormMain::kProgramTitle));
+    window.SetCaption(form.Caption());
+    form.OnCaptionChanged = [this](const QString& caption) { window.SetCaption(caption); };
+    // Without a saved position the window manager places the window.
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    WindowPlacement placement = window.Placement();
+    placement.top = placement.left = kUnset;
+    ini.LoadPlacement(window.objectName(), placement);
+    if (placement.top != kUnset && placement.left != kUnset) window.ApplyPlacement(placement);
+
+    // The event log plugs in here (form.EventLog); until then the hooks stay empty.
+    form.FormCreate();
+
+    window.OnActivate = [this] { invisible.SetHintTarget(1); };
+    invisible.SetHintSinks(&form.StatusBar, nullptr);
+    router = std::make_unique<ui::QtHintRouter>(
+        [this](const QString& hint) { invisible.ApplicationEventsHint(hint); },
+        [this](QWidget* widget) { return window.FullTextTooltip(widget); });
+  }
+
+  ~Main() {
+    runner.Drain(kShutdownWaitMs);
+    router.reset();
+    invisible.SetHintSinks(nullptr, nullptr);
+    form.FormDestroy();
+    ini.SavePlacement(window.objectName(), window.Placement());
+  }
+
+  TInvisible& invisible;
+  TIni ini;
+  TCfg cfg;
+  ProtocolRunner protocol;
+  CommandDrain runner;
+  ui::QtBeeper beeper;
+  ui::QtPortDialog portDialog;
+  TFormMain form;
+  QtMainWindow window;
+  std::unique_ptr<ui::QtHintRouter> router;
+};
+
+// Stand-ins with the windows' names until the setup and update windows
+// exist; they give the main window its buttons back.
+struct Application::Shells {
+  explicit Shells(Main& main)
+      : setup(main.form, main.runner, main.beeper, &main.window), update(main.form, &main.window) {
+    main.form.Windows.showSetup = [this](const QString& caption, const QString& message,
+                                         std::span<const std::uint8_t> record) {
+      setup.ShowSetup(caption, message, record);
+    };
+    main.form.Windows.showUpdate = [this] { update.ShowUpdate(); };
+    main.form.Windows.closeUpdate = [this] { update.CloseQuietly(); };
+  }
+  ~Shells() = default;
+  SetupShell setup;
+  UpdateShell update;
+};
+
+Application::Application() : Application(Options{}) {}
+
+Application::Application(Options options)
+    : nonVisual_(std::make_unique<NonVisual>(options)),
+      main_(std::make_unique<Main>(*nonVisual_, options)),
+      shells_(std::make_unique<Shells>(*main_)) {}
+
+Application::~Application() {
+  main_->form.Windows = {};
+  main_->runner.Drain(kShutdownWaitMs);  // a setup exit may still run
+  shells_.reset();
+  main_.reset();
+  nonVisual_.reset();  // stores the port settings
+}
+
+void Application::Show() { main_->window.show(); }
+
+QtMainWindow& Application::MainWindow() { return main_->window; }
+TFormMain& Application::FormMain() { return main_->form; }
+TInvisible& Application::Invisible() { return nonVisual_->invisible; }
+QWidget& Application::SetupWindow() { return shells_->setup; }
+QWidget& Application::UpdateWindow() { return shells_->update; }
+
+}  // namespace rkvt

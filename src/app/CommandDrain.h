@@ -1,0 +1,35 @@
+#pragma once
+
+#include <set>
+
+#include "CommandRunner.h"
+
+namespace rkvt {
+
+// Passes commands on to a runner and, when the program ends, stops the one
+// in flight and waits for its completion: the worker writes into the
+// window's block and must be done before the window goes away. Once
+// draining, new starts (chained by a completion) are refused.
+class CommandDrain final : public CommandRunner {
+ public:
+  explicit CommandDrain(CommandRunner& inner) : inner_(inner) {}
+
+  std::unique_ptr<RunningCommand> Start(std::uint8_t command, std::uint8_t subAddress, bool local,
+                                        ExchangeBlock block, int softwareLevel,
+                                        std::function<void()> onCompleted) override;
+
+  // Returns false when a command was still running after limitMs.
+  bool Drain(int limitMs);
+  int InFlight() const { return inFlight_; }
+
+ private:
+  class Tracked;
+
+  CommandRunner& inner_;
+  std::set<Tracked*> live_;
+  int inFlight_ = 0;
+  bool draining_ = false;
+  std::function<void()> onIdle_;
+};
+
+}  // namespace rkvt

@@ -1,0 +1,367 @@
+#include "QtMainWindow.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "QtBinders.h"
+#include "QtLamp.h"
+#include "QtPanelRow.h"
+#include "QtTextField.h"
+#include "TInvisible.h"
+
+namespace rkvt {
+
+namespace {
+
+// Field widths in characters: wide enough for the longest texts the
+// decoders write ("DCE RS-232/V.24", "Input level too high").
+constexpr int kWideField = 24;
+constexpr int kMediumField = 16;
+constexpr int kNarrowField = 12;
+constexpr int kMessageField = 56;
+
+// Fields that come and go with the interface or the test keep their place,
+// so the window does not jump while the modem is polled.
+void KeepPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
+ui::QtTextField* Field(QWidget* parent, ui::StaticText& model, int chars, const QString& accessibleName,
+                       Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* field = new ui::QtTextField(chars, parent);
+  field->setAlignment(alignment | Qt::AlignVCenter);
+  ui::Bind(model, *field, accessibleName);
+  KeepPlace(field);
+  return field;
+}
+
+QLabel* Caption(QWidget* parent, ui::Label& model, QWidget* buddy = nullptr, QChar mnemonic = {}) {
+  auto* label = new QLabel(parent);
+  ui::Bind(model, *label, buddy, mnemonic);
+  KeepPlace(label);
+  return label;
+}
+
+// A button as wide as the longest caption it will ever show, so that
+// "Connect" turning into "Disconnect" moves nothing.
+QPushButton* PushButton(QWidget* parent, ui::Button& model, QChar mnemonic, const QStringList& captions,
+                        const QString& accessibleName = {}) {
+  auto* button = new QPushButton(parent);
+  int width = 0;
+  for (const QString& caption : captions) {
+    button->setText(caption);
+    width = qMax(width, button->sizeHint().width());
+  }
+  button->setMinimumWidth(width);
+  button->setAutoDefault(false);
+  ui::Bind(model, *button, mnemonic, accessibleName);
+  return button;
+}
+
+void AddRow(QGridLayout* grid, int row, QLabel* label, QWidget* field) {
+  grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+  grid->addWidget(field, row, 1);
+}
+
+// Paints a caption only while the one sharing its place is hidden.
+class PaintedWhenUncovered : public QObject {
+ public:
+  PaintedWhenUncovered(QWidget* under, QWidget* over) : QObject(under), over_(over) { under->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && over_ && over_->isVisible()) return true;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QPointer<QWidget> over_;
+};
+
+// Two fields in one place, of which the logic shows one at a time. While
+// both are shown (blanked, before anything is decoded) the second covers the
+// first instead of mixing two captions into one smudge.
+void AddSharedRow(QGridLayout* grid, int row, QLabel* firstLabel, QWidget* firstField, QLabel* secondLabel,
+                  QWidget* secondField) {
+  AddRow(grid, row, firstLabel, firstField);
+  AddRow(grid, row, secondLabel, secondField);
+  new PaintedWhenUncovered(firstLabel, secondLabel);
+}
+
+struct Lamp {
+  ui::Shape* shape;
+  const char* label;
+};
+
+QGroupBox* Panel(QWidget* parent, ui::GroupBox& model, std::initializer_list<Lamp> lamps) {
+  auto* box = new QGroupBox(parent);
+  ui::Bind(model, *box);
+  auto* grid = new QGridLayout(box);
+  grid->setHorizontalSpacing(box->fontMetrics().averageCharWidth());
+  int row = 0;
+  for (const Lamp& entry : lamps) {
+    const QString text = QString::fromLatin1(entry.label);
+    auto* lamp = new ui::QtLamp(box);
+    ui::Bind(*entry.shape, *lamp, text);
+    auto* label = new QLabel(text, box);
+    label->setObjectName(QStringLiteral("Label") + entry.shape->Name().mid(int(qstrlen("Shape"))));
+    grid->addWidget(lamp, row, 0, Qt::AlignCenter);
+    grid->addWidget(label, row, 1);
+    ++row;
+  }
+  grid->setRowStretch(row, 1);
+  return box;
+}
+
+}  // namespace
+
+QtMainWindow::QtMainWindow(MainWindowControls& controls, QWidget* parent) : QMainWindow(parent), c_(controls) {
+  setObjectName(controls.objectName());
+  auto* central = new QWidget(this);
+  central->setObjectName(QStringLiteral("Console"));
+  auto* layout = new QVBoxLayout(central);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(BuildStateGroup(), 0, Qt::AlignTop);
+  BuildPanels();
+  top->addWidget(panelRow_, 0);
+  top->addStretch(1);
+  top->addWidget(BuildTargetGroup(), 0, Qt::AlignTop);
+  layout->addLayout(top);
+
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(BuildStatisticsGroup(), 1);
+  middle->addWidget(BuildTestsGroup(), 1);
+  layout->addLayout(middle);
+
+  BuildBottom(central);
+  setCentralWidget(central);
+  SetTabOrder();
+  // The operator's first move is nearly always State.
+  findChild<QWidget*>(controls.ButtonState.Name())->setFocus();
+}
+
+QGroupBox* QtMainWindow::BuildTargetGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Target "), this);
+  group->setObjectName(QStringLiteral("GroupBoxTarget"));
+  group->setAccessibleName(QStringLiteral("Target"));
+  auto* column = new QVBoxLayout(group);
+
+  auto* local = new QRadioButton(group);
+  ui::Bind(c_.RadioButtonLocal, *local, QLatin1Char('L'));
+  auto* remote = new QRadioButton(group);
+  ui::Bind(c_.RadioButtonRemote, *remote, QLatin1Char('m'));
+  column->addWidget(local);
+  column->addWidget(remote);
+  column->addSpacing(fontMetrics().height() / 2);
+
+  const QStringList stop{QStringLiteral("Stop")};
+  column->addWidget(PushButton(group, c_.ButtonState, QLatin1Char('S'), QStringList{QStringLiteral("State")} + stop));
+  column->addWidget(PushButton(group, c_.ButtonSetup, QLatin1Char('u'), QStringList{QStringLiteral("Setup")} + stop));
+  column->addWidget(PushButton(group, c_.ButtonReset, QLatin1Char('R'), QStringList{QStringLiteral("Reset")} + stop));
+  column->addWidget(PushButton(group, c_.ButtonSoftware, QLatin1Char('o'), {QStringLiteral("Soft")},
+                               QStringLiteral("Soft: firmware update")));
+  column->addWidget(PushButton(group, c_.ButtonPort, QLatin1Char('P'), {QStringLiteral("Port")},
+                               QStringLiteral("Port settings")));
+  column->addStretch(1);
+  return group;
+}
+
+QGroupBox* QtMainWindow::BuildStateGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" State "), this);
+  group->setObjectName(QStringLiteral("GroupBoxState"));
+  group->setAccessibleName(QStringLiteral("State"));
+  auto* grid = new QGridLayout(group);
+  grid->setColumnStretch(1, 1);
+
+  AddRow(grid, 0, Caption(group, c_.LabelModem), Field(group, c_.StaticTextModem, kWideField, QStringLiteral("Modem type")));
+  AddRow(grid, 1, Caption(group, c_.LabelVersion),
+         Field(group, c_.StaticTextVersion, kWideField, QStringLiteral("Firmware version")));
+  stateField_ = Field(group, c_.StaticTextState, kWideField, QStringLiteral("Line state"));
+  AddRow(grid, 2, Caption(group, c_.LabelState), stateField_);
+  AddRow(grid, 3, Caption(group, c_.LabelInterface),
+         Field(group, c_.StaticTextInterface, kWideField, QStringLiteral("Interface")));
+  // Speed (Ethernet) and cable (port 2) share one row: never both are shown.
+  AddSharedRow(grid, 4, Caption(group, c_.LabelSpeed),
+               Field(group, c_.StaticTextSpeed, kMediumField, QStringLiteral("Speed")), Caption(group, c_.LabelCable),
+               Field(group, c_.StaticTextCable, kMediumField, QStringLiteral("Cable")));
+  AddRow(grid, 5, Caption(group, c_.LabelQual),
+         Field(group, c_.StaticTextQual, kMediumField, QStringLiteral("Line quality")));
+  AddRow(grid, 6, Caption(group, c_.LabelBitRateLine),
+         Field(group, c_.StaticTextBitRateLine, kMediumField, QStringLiteral("Line bit rate")));
+  AddRow(grid, 7, Caption(group, c_.LabelBitRatePx),
+         Field(group, c_.StaticTextBitRatePx, kMediumField, QStringLiteral("Port 2 bit rate")));
+  grid->setRowStretch(8, 1);
+  return group;
+}
+
+void QtMainWindow::BuildPanels() {
+  panelRow_ = new ui::QtPanelRow(this);
+  panelRow_->setObjectName(QStringLiteral("SignalPanels"));
+  QGroupBox* port2 = Panel(panelRow_, c_.GroupBoxP2Nets,
+                           {{&c_.ShapeP2DTR, "DTR"}, {&c_.ShapeP2DSR, "DSR"}, {&c_.ShapeP2RTS, "RTS"},
+                            {&c_.ShapeP2CTS, "CTS"}, {&c_.ShapeP2DCD, "DCD"}});
+  QGroupBox* ethernet = Panel(panelRow_, c_.GroupBoxEthernet,
+                              {{&c_.ShapeELNK, "Lnk"}, {&c_.ShapeELRX, "LRx"}, {&c_.ShapeELTX, "LTx"},
+                               {&c_.ShapeECOLL, "Coll"}});
+  QGroupBox* e1 = Panel(panelRow_, c_.GroupBoxE1,
+                        {{&c_.ShapeLOF, "LOF"}, {&c_.ShapeLOS, "LOS"}, {&c_.ShapeRA, "RA"}, {&c_.ShapeAI, "AI"},
+                         {&c_.ShapeLOT, "LOT"}, {&c_.ShapeE, "E"}, {&c_.ShapeCRC, "CRC"}, {&c_.ShapeCV, "CV"}});
+  panelRow_->AddPanel(port2);
+  panelRow_->AddPanel(ethernet);
+  panelRow_->AddPanel(e1);
+  // Room for the widest case (E1 and port 2 side by side) from the start.
+  panelRow_->setMinimumWidth(e1->sizeHint().width() + port2->sizeHint().width() +
+                             panelRow_->layout()->spacing());
+}
+
+QGroupBox* QtMainWindow::BuildStatisticsGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Statistics "), this);
+  group->setObjectName(QStringLiteral("GroupBoxStatistics"));
+  group->setAccessibleName(QStringLiteral("Statistics"));
+  auto* grid = new QGridLayout(group);
+  grid->setColumnStretch(1, 1);
+  AddRow(grid, 0, Caption(group, c_.LabelFillTime),
+         Field(group, c_.StaticTextFillTime, kNarrowField, QStringLiteral("Full time")));
+  AddRow(grid, 1, Caption(group, c_.LabelCurrTime),
+         Field(group, c_.StaticTextCurrTime, kNarrowField, QStringLiteral("Current time")));
+  AddRow(grid, 2, Caption(group, c_.LabelNoLineTime),
+         Field(group, c_.StaticTextNoLineTime, kNarrowField, QStringLiteral("No-line time")));
+  AddRow(grid, 3, Caption(group, c_.LabelErrorsTime),
+         Field(group, c_.StaticTextErrorsTime, kNarrowField, QStringLiteral("Errors time")));
+  AddRow(grid, 4, Caption(group, c_.LabelFaults), Field(group, c_.StaticTextFaults, kNarrowField, QStringLiteral("Faults")));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(PushButton(group, c_.ButtonStatistics, QLatin1Char('a'),
+                                {QStringLiteral("Start"), QStringLiteral("Stop")}));
+  buttons->addWidget(PushButton(group, c_.ButtonClearStatistics, QLatin1Char('e'), {QStringLiteral("Clear")},
+                                QStringLiteral("Clear statistics")));
+  buttons->addStretch(1);
+  grid->addLayout(buttons, 5, 0, 1, 2);
+  grid->setRowStretch(6, 1);
+  return group;
+}
+
+QGroupBox* QtMainWindow::BuildTestsGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Tests "), this);
+  group->setObjectName(QStringLiteral("GroupBoxTests"));
+  group->setAccessibleName(QStringLiteral("Tests"));
+  auto* grid = new QGridLayout(group);
+  grid->setColumnStretch(1, 1);
+
+  auto* selector = new QComboBox(group);
+  selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  ui::Bind(c_.ComboBoxTest, *selector, QStringLiteral("Test"));
+  auto* selectorRow = new QHBoxLayout;
+  selectorRow->addWidget(selector);
+  selectorRow->addStretch(1);
+  grid->addWidget(Caption(group, c_.LabelTest, selector, QLatin1Char('T')), 0, 0);
+  grid->addLayout(selectorRow, 0, 1);
+
+  // The bit counter (DL) takes the place of the ready time.
+  AddSharedRow(grid, 1, Caption(group, c_.LabelRdTime),
+               Field(group, c_.StaticTextRdTime, kNarrowField, QStringLiteral("Ready time")),
+               Caption(group, c_.LabelBits),
+               Field(group, c_.StaticTextBits, kNarrowField, QStringLiteral("Bits"), Qt::AlignRight));
+  AddRow(grid, 2, Caption(group, c_.LabelNRdTime),
+         Field(group, c_.StaticTextNRdTime, kNarrowField, QStringLiteral("Not-ready time")));
+  AddRow(grid, 3, Caption(group, c_.LabelESTime),
+         Field(group, c_.StaticTextESTime, kNarrowField, QStringLiteral("Errored seconds")));
+  AddRow(grid, 4, Caption(group, c_.LabelSESTime),
+         Field(group, c_.StaticTextSESTime, kNarrowField, QStringLiteral("Severely errored seconds")));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(PushButton(group, c_.ButtonTest, QLatin1Char('c'),
+                                {QStringLiteral("Connect"), QStringLiteral("Disconnect"), QStringLiteral("Stop")}));
+  buttons->addWidget(PushButton(group, c_.ButtonClearTest, QChar(), {QStringLiteral("Clear")},
+                                QStringLiteral("Clear test counters")));
+  buttons->addStretch(1);
+  grid->addLayout(buttons, 5, 0, 1, 2);
+  grid->setRowStretch(6, 1);
+  return group;
+}
+
+void QtMainWindow::BuildBottom(QWidget* central) {
+  auto* layout = static_cast<QVBoxLayout*>(central->layout());
+  layout->addWidget(Field(central, c_.StaticTextMessages, kMessageField, QStringLiteral("Message line")));
+  auto* progress = new QProgressBar(central);
+  progress->setMaximumHeight(fontMetrics().height());
+  ui::Bind(c_.AdvProgress, *progress);
+  layout->addWidget(progress);
+
+  statusText_ = new ui::QtTextField(kMessageField);
+  statusBar()->addWidget(statusText_, 1);
+  ui::Bind(c_.StatusBar, *statusBar(), *statusText_);
+}
+
+void QtMainWindow::SetTabOrder() {
+  const QStringList order{
+      QStringLiteral("RadioButtonLocal"),  QStringLiteral("RadioButtonRemote"), QStringLiteral("ButtonState"),
+      QStringLiteral("ButtonSetup"),       QStringLiteral("ButtonReset"),       QStringLiteral("ButtonSoftware"),
+      QStringLiteral("ButtonPort"),        QStringLiteral("ButtonStatistics"),  QStringLiteral("ButtonClearStatistics"),
+      QStringLiteral("ComboBoxTest"),      QStringLiteral("ButtonTest"),        QStringLiteral("ButtonClearTest")};
+  QWidget* previous = nullptr;
+  for (const QString& name : order) {
+    auto* widget = findChild<QWidget*>(name);
+    if (previous && widget) setTabOrder(previous, widget);
+    if (widget) previous = widget;
+  }
+}
+
+bool QtMainWindow::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+      if (OnActivate) OnActivate();
+      break;
+    case QEvent::StatusTip:
+      // Hints are routed by the application, not shown as Qt's own messages.
+      return true;
+    default:
+      break;
+  }
+  return QMainWindow::event(event);
+}
+
+WindowPlacement QtMainWindow::Placement() const {
+  const QRect frame = frameGeometry();
+  return {.top = frame.top(), .left = frame.left(), .height = frame.height(), .width = frame.width()};
+}
+
+void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) {
+  // A monitor that has gone away must not take the window with it.
+  const QPoint titleBar(placement.left + 16, placement.top + 8);
+  if (QGuiApplication::screenAt(titleBar) == nullptr) return;
+  move(placement.left, placement.top);
+}
+
+std::optional<QString> QtMainWindow::FullTextTooltip(QWidget* widget) const {
+  const ui::QtTextField* field = nullptr;
+  QString name;
+  if (widget == stateField_) {
+    field = stateField_;
+    name = c_.StaticTextState.Name();
+  } else if (widget == statusText_ || widget == statusBar()) {
+    field = statusText_;
+    name = c_.StatusBar.Name();
+  } else {
+    return std::nullopt;
+  }
+  const QString text = field->text();
+  return TInvisible::FullTextTooltip(name, text, QFontMetrics(font()).horizontalAdvance(text), field->ClientWidth());
+}
+
+}  // namespace rkvt

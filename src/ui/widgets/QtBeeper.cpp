@@ -1,0 +1,9 @@
+#include "QtBeeper.h"
+
+#include <QApplication>
+
+namespace rkvt::ui {
+
+void QtBeeper::Beep() { QApplication::beep(); }
+
+}  // namespace rkvt::ui

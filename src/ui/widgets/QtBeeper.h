@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Dialogs.h"
+
+namespace rkvt::ui {
+
+// The desktop's warning sound.
+class QtBeeper : public Beeper {
+ public:
+  void Beep() override;
+};
+
+}  // namespace rkvt::ui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+#include "Color.h"
+
+namespace rkvt::ui {
+
+// The colour a model names, as the given palette paints it: WindowText is the
+// palette's window text, ButtonFace its button colour.
+QColor ToQColor(Color color, const QPalette& palette);
+
+// How a screen reader names a lamp colour; nobody hears "#008000".
+QString ColorWords(Color color);
+
+}  // namespace rkvt::ui

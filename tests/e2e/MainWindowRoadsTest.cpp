@@ -1,0 +1,313 @@
+// Whole roads through the program's real main window, offscreen, against the
+// emulated modem on a pty: the window is started the way the program starts
+// it, from a placement file that names the port.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QEnterEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "Application.h"
+#include "ModemEmulator.h"
+#include "QtLamp.h"
+#include "QtMainWindow.h"
+#include "QtPortDialog.h"
+#include "SimOptions.h"
+#include "TFormMain.h"
+
+namespace rkvt {
+namespace {
+
+constexpr int kRoadLimitMs = 60000;  // generous: sanitizer builds are slow
+
+// An emulated modem as the emulator program would build it from its options.
+sim::ModemModel Modem(std::vector<std::string> options = {}) {
+  options.insert(options.begin(), {"--link", "unused"});
+  auto parsed = sim::ParseSimOptions(options);
+  auto model = sim::BuildModel(std::get<sim::SimOptions>(parsed));
+  return std::get<sim::ModemModel>(std::move(model));
+}
+
+class Roads : public testing::Test {
+ protected:
+  // Fusion paints group frames by scaling a pixmap on Qt's thread pool, a
+  // hand-over inside Qt that ThreadSanitizer cannot see. These roads check
+  // behaviour, not looks, so a plainer style will do.
+  static void SetUpTestSuite() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows"))); }
+
+  // Starts the program with a placement file naming `port` (the emulator's
+  // when empty), all files in a private folder.
+  void Start(sim::ModemModel model, QString port = {}) {
+    ASSERT_TRUE(dir_.isValid());
+    modem_ = std::make_unique<sim::ModemEmulator>(std::move(model));
+    port_ = port.isEmpty() ? QString::fromStdString(modem_->PortPath()) : port;
+    {
+      QSettings ini(IniPath(), QSettings::IniFormat);
+      ini.setValue(QStringLiteral("ComPort/Port"), port_);
+    }
+    Application::Options options;
+    options.placementDirectory = dir_.path();
+    options.workingDirectory = dir_.path();
+    options.timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3};
+    program_ = std::make_unique<Application>(options);
+    program_->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+  }
+
+  void TearDown() override {
+    program_.reset();
+    modem_.reset();
+  }
+
+  QString IniPath() const { return dir_.filePath(QStringLiteral("R-Kvt-ms.ini")); }
+  QtMainWindow& Window() { return program_->MainWindow(); }
+  TFormMain& Form() { return program_->FormMain(); }
+
+  template <typename W = QWidget>
+  W& Get(const char* name) {
+    auto* widget = Window().findChild<W*>(QLatin1String(name));
+    if (widget == nullptr) ADD_FAILURE() << "no widget " << name;
+    return *widget;
+  }
+  QString Text(const char* name) { return Get<QLabel>(name).text(); }
+  QColor TextColour(const char* name) { return Get<QLabel>(name).palette().color(QPalette::WindowText); }
+  void Press(const char* name) { QTest::mouseClick(&Get<QPushButton>(name), Qt::LeftButton); }
+
+  // The command, and whatever it chains into, has ended.
+  bool WaitIdle() {
+    return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kRoadLimitMs);
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<sim::ModemEmulator> modem_;
+  std::unique_ptr<Application> program_;
+  QString port_;
+};
+
+TEST_F(Roads, State_WorkingModem_ChainsIntoStatisticsAndEndsReady) {
+  Start(Modem());
+  EXPECT_EQ(Window().windowTitle(), QStringLiteral("R-KVT-MS_v2.48 ") + port_);
+
+  Press("ButtonState");
+  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Check modem state ..."));
+  EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&Stop"));
+  ASSERT_TRUE(WaitIdle());
+
+  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
+  EXPECT_NE(TextColour("StaticTextMessages"), QColor(Qt::red));
+  EXPECT_EQ(Text("StaticTextModem"), QStringLiteral("Vorak R-KVT-MS-2"));
+  EXPECT_EQ(Text("StaticTextInterface"), QStringLiteral("E1"));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d$")).match(Text("StaticTextFillTime")).hasMatch())
+      << Text("StaticTextFillTime").toStdString();
+
+  // IdentifiedReady with the local target: every command offered, the
+  // statistics button back at "Start", nothing left to clear.
+  EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&State"));
+  EXPECT_EQ(Get<QPushButton>("ButtonStatistics").text(), QStringLiteral("St&art"));
+  for (const char* on : {"ButtonState", "ButtonSetup", "ButtonReset", "ButtonSoftware", "ButtonPort", "ButtonStatistics",
+                         "ButtonTest", "RadioButtonLocal", "RadioButtonRemote", "ComboBoxTest"})
+    EXPECT_TRUE(Get(on).isEnabled()) << on;
+  EXPECT_FALSE(Get("ButtonClearStatistics").isEnabled());
+  EXPECT_EQ(Form().AdvProgress.Position(), 0);
+
+  // The E1 panel alone, its lamps lit in the two indicator colours.
+  EXPECT_TRUE(Get("GroupBoxE1").isVisible());
+  EXPECT_FALSE(Get("GroupBoxP2Nets").isVisible());
+  EXPECT_FALSE(Get("GroupBoxEthernet").isVisible());
+  for (const char* lamp : {"ShapeLOF", "ShapeLOS", "ShapeCRC", "ShapeCV"}) {
+    const QColor colour = Get<ui::QtLamp>(lamp).FillColor();
+    EXPECT_TRUE(colour == QColor(0, 0x80, 0) || colour == QColor(0, 0xFF, 0)) << lamp << colour.name().toStdString();
+  }
+}
+
+TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
+  Start(Modem(), dir_.filePath(QStringLiteral("no-such-port")));
+
+  Press("ButtonState");
+  ASSERT_TRUE(WaitIdle());
+
+  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Can't open COM-port!"));
+  EXPECT_EQ(TextColour("StaticTextMessages"), QColor(0xFF, 0, 0));
+  // PortError: the Unidentified set, and the caption stays "Stop" until pressed.
+  EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&Stop"));
+  for (const char* on : {"ButtonState", "ButtonPort", "RadioButtonLocal", "RadioButtonRemote"})
+    EXPECT_TRUE(Get(on).isEnabled()) << on;
+  for (const char* off : {"ButtonSetup", "ButtonReset", "ButtonSoftware", "ButtonStatistics", "ButtonTest"})
+    EXPECT_FALSE(Get(off).isEnabled()) << off;
+  EXPECT_TRUE(Text("StaticTextModem").isEmpty());
+  EXPECT_FALSE(Get("GroupBoxE1").isVisible());
+
+  Press("ButtonState");  // "Stop" with nothing running only restores the caption
+  EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&State"));
+}
+
+TEST_F(Roads, State_E1WithPort2_ShowsBothPanelsPortTwoOnTheRight) {
+  Start(Modem({"--interface", "e1-port2"}));
+  Press("ButtonState");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
+
+  QWidget& e1 = Get("GroupBoxE1");
+  QWidget& port2 = Get("GroupBoxP2Nets");
+  ASSERT_TRUE(e1.isVisible());
+  ASSERT_TRUE(port2.isVisible());
+  EXPECT_GE(port2.mapTo(&Window(), QPoint()).x(), e1.mapTo(&Window(), QPoint()).x() + e1.width());
+  EXPECT_TRUE(Get("StaticTextCable").isVisible());
+  EXPECT_TRUE(Get("StaticTextBitRatePx").isVisible());
+  EXPECT_FALSE(Get("StaticTextSpeed").isVisible());
+}
+
+TEST_F(Roads, State_FirstGenerationP2Sync_ShowsPort2PanelAndRates) {
+  Start(Modem({"--preset", "gen1-old", "--interface", "p2-sync"}));
+  Press("ButtonState");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
+  EXPECT_EQ(Text("StaticTextModem"), QStringLiteral("Vorak R-KVT-MS"));
+  EXPECT_EQ(Text("StaticTextVersion"), QStringLiteral("2.15"));
+  EXPECT_EQ(Form().SoftwareLevel(), 5);
+  EXPECT_EQ(Text("StaticTextInterface"), QStringLiteral("P2 Sync"));
+  EXPECT_TRUE(Get("GroupBoxP2Nets").isVisible());
+  EXPECT_FALSE(Get("GroupBoxE1").isVisible());
+  EXPECT_FALSE(Get("GroupBoxEthernet").isVisible());
+  // Synchronous P2 of the first generation: the port runs at the line rate.
+  EXPECT_EQ(Text("StaticTextBitRatePx"), Text("StaticTextBitRateLine"));
+  EXPECT_TRUE(Get("StaticTextCable").isVisible());
+  EXPECT_FALSE(Get("StaticTextSpeed").isVisible());
+  const auto journal = modem_->Journal();
+  ASSERT_GE(journal.size(), 2u);
+  EXPECT_EQ(journal[1].frame[4], 1) << "first-generation state page";
+}
+
+TEST_F(Roads, State_StopWhileTheModemIsSilent_EndsStopped) {
+  Start(Modem());
+  modem_->AddFault({.fault = sim::Fault::NoReply});
+
+  Press("ButtonState");
+  ASSERT_TRUE(modem_->WaitForFrames(1, std::chrono::seconds(30)));
+  Press("ButtonState");  // now "Stop"
+  ASSERT_TRUE(WaitIdle());
+
+  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Check modem type stopped."));
+  EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&State"));
+  EXPECT_FALSE(Get("ButtonSetup").isEnabled());
+}
+
+TEST_F(Roads, Setup_CloseLeavesSetupWithThePayloadAndIdentifiesAgain) {
+  Start(Modem());
+  Press("ButtonState");
+  ASSERT_TRUE(WaitIdle());
+
+  Press("ButtonSetup");
+  ASSERT_TRUE(WaitIdle());
+  auto& setup = static_cast<QDialog&>(program_->SetupWindow());
+  ASSERT_TRUE(setup.isVisible());
+  EXPECT_EQ(setup.windowTitle(), QStringLiteral("R-KVT-MS - Setup local modem"));
+  EXPECT_FALSE(Get("ButtonState").isEnabled()) << "locked while setup is open";
+  std::array<std::uint8_t, 26> record{};
+  modem_->Examine([&](const sim::ModemModel& m) { record = m.Local().config.Record(); });
+
+  const std::size_t before = modem_->FrameCount();
+  QTest::mouseClick(setup.findChild<QPushButton*>(QStringLiteral("ButtonClose")), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !setup.isVisible(); }, kRoadLimitMs));
+  ASSERT_TRUE(WaitIdle());
+
+  const auto journal = modem_->Journal();
+  ASSERT_GT(journal.size(), before);
+  const Frame& exit = journal[before].frame;
+  EXPECT_EQ(exit[2], 24) << "exit setup";
+  EXPECT_TRUE(std::equal(record.begin() + 16, record.begin() + 20, exit.begin() + 3)) << "record bytes 16-19";
+  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK.")) << "a fresh identification";
+  EXPECT_TRUE(Get("ButtonSetup").isEnabled());
+}
+
+TEST_F(Roads, Soft_CloseGivesTheButtonsBack) {
+  Start(Modem());
+  Press("ButtonState");
+  ASSERT_TRUE(WaitIdle());
+  Press("ButtonSoftware");
+  auto& update = static_cast<QDialog&>(program_->UpdateWindow());
+  ASSERT_TRUE(update.isVisible());
+  EXPECT_FALSE(Get("ButtonState").isEnabled());
+  QTest::mouseClick(update.findChild<QPushButton*>(QStringLiteral("ButtonClose")), Qt::LeftButton);
+  EXPECT_FALSE(update.isVisible());
+  EXPECT_TRUE(Get("ButtonState").isEnabled());
+  EXPECT_TRUE(Get("ButtonSetup").isEnabled());
+}
+
+TEST_F(Roads, Remote_RefillsTheTestSelectorAndBlanksTheDisplays) {
+  Start(Modem());
+  Press("ButtonState");
+  ASSERT_TRUE(WaitIdle());
+
+  QTest::mouseClick(&Get<QRadioButton>("RadioButtonRemote"), Qt::LeftButton);
+  EXPECT_TRUE(Get<QRadioButton>("RadioButtonRemote").isChecked());
+  EXPECT_FALSE(Get<QRadioButton>("RadioButtonLocal").isChecked());
+  EXPECT_EQ(Form().TargetWord(), QStringLiteral("remote "));
+  auto& selector = Get<QComboBox>("ComboBoxTest");
+  ASSERT_EQ(selector.count(), 4);
+  EXPECT_EQ(selector.itemText(1), QStringLiteral("RDL"));
+  EXPECT_TRUE(Text("StaticTextMessages").isEmpty());
+  EXPECT_TRUE(Text("StaticTextModem").isEmpty());
+  EXPECT_FALSE(Get("GroupBoxE1").isVisible());
+  EXPECT_FALSE(Get("ButtonSetup").isEnabled());
+}
+
+TEST_F(Roads, Port_ChosenInTheDialog_RenamesTheWindowAndIsStored) {
+  Start(Modem());
+  const QString other = dir_.filePath(QStringLiteral("other-port"));
+  QTimer::singleShot(0, [&] {
+    auto* form = qobject_cast<ui::QtPortSettingsForm*>(QApplication::activeModalWidget());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->port->currentText(), port_);
+    form->port->setEditText(other);
+    form->ok->click();
+  });
+  Press("ButtonPort");
+  EXPECT_EQ(Window().windowTitle(), QStringLiteral("R-KVT-MS_v2.48 ") + other);
+
+  program_.reset();  // the program ends: port settings and placement are stored
+  QSettings ini(IniPath(), QSettings::IniFormat);
+  EXPECT_EQ(ini.value(QStringLiteral("ComPort/Port")).toString(), other);
+  EXPECT_EQ(ini.value(QStringLiteral("ComPort/BaudRate")).toString(), QStringLiteral("115200"));
+  EXPECT_TRUE(ini.contains(QStringLiteral("FormMain/Top")));
+  EXPECT_TRUE(ini.contains(QStringLiteral("FormMain/Width")));
+  EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("r-kvt-ms_v2.48.cfg"))));
+}
+
+TEST_F(Roads, Hint_OfTheControlUnderTheMouse_ReachesTheStatusLine) {
+  Start(Modem());
+  QApplication::setActiveWindow(&Window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+  QApplication::sendEvent(&Get("ButtonPort"), &enter);
+  EXPECT_EQ(Text("StatusBarText"), QStringLiteral(" Serial port settings"));
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&Get("ButtonPort"), &leave);
+  EXPECT_EQ(Text("StatusBarText"), QStringLiteral(" "));
+}
+
+TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
+  Start(Modem());
+  modem_->AddFault({.fault = sim::Fault::NoReply});
+  Press("ButtonState");
+  ASSERT_TRUE(modem_->WaitForFrames(1, std::chrono::seconds(30)));
+  ASSERT_TRUE(Form().CommandRunning());
+  program_.reset();  // must stop the worker before the window's block goes
+  EXPECT_TRUE(QSettings(IniPath(), QSettings::IniFormat).contains(QStringLiteral("FormMain/Top")))
+      << "the shut-down ran to its end";
+}
+
+}  // namespace
+}  // namespace rkvt

@@ -1,0 +1,89 @@
+// r-kvt-ms-shot: builds the program's main window, presses State, waits until
+// the identification and the statistics read that follows it have ended, and
+// saves a picture of the window. For looking at the window on a machine
+// without a display (scripts/run.sh runs it under Xvfb).
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] OUT.png
+#include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
+#include <QPushButton>
+#include <QStringList>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QToolTip>
+#include <cstdio>
+
+#include "Application.h"
+#include "QtMainWindow.h"
+#include "TFormMain.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] OUT.png\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QStringList args = QApplication::arguments().mid(1);
+  rkvt::Application::Options options;
+  QString hover;
+  QString out;
+  while (!args.isEmpty()) {
+    const QString arg = args.takeFirst();
+    if (arg == QLatin1String("--port") && !args.isEmpty()) {
+      options.port = args.takeFirst();
+    } else if (arg == QLatin1String("--hover") && !args.isEmpty()) {
+      hover = args.takeFirst();
+    } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
+      out = arg;
+    } else {
+      return Usage();
+    }
+  }
+  if (out.isEmpty()) return Usage();
+
+  rkvt::Application program(options);
+  rkvt::QtMainWindow& window = program.MainWindow();
+  rkvt::TFormMain& form = program.FormMain();
+  program.Show();
+  if (!QTest::qWaitForWindowExposed(&window)) {
+    std::fprintf(stderr, "r-kvt-ms-shot: the window was not shown\n");
+    return 1;
+  }
+  QApplication::setActiveWindow(&window);
+
+  window.findChild<QPushButton*>(QStringLiteral("ButtonState"))->click();
+  // Identify, then the one statistics read it chains into; a silent modem
+  // takes three acknowledgement time-outs.
+  const bool ended = QTest::qWaitFor(
+      [&] { return !form.CommandRunning() && form.ButtonState.Caption() == QLatin1String("State"); }, 60000);
+
+  bool tooltip = false;
+  if (!hover.isEmpty()) {
+    if (auto* target = window.findChild<QWidget*>(hover)) {
+      QCursor::setPos(target->mapToGlobal(target->rect().center()));
+      QTest::mouseMove(target);
+      // Tooltips are windows of their own: take the screen around the window.
+      tooltip = QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
+    }
+  }
+  QTest::qWait(100);  // let the last repaint land
+
+  QRect area = window.frameGeometry();
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (top->inherits("QTipLabel") && top->isVisible()) area |= top->frameGeometry();
+  const QPixmap picture =
+      tooltip ? window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()) : window.grab();
+  if (!picture.save(out)) {
+    std::fprintf(stderr, "r-kvt-ms-shot: cannot write %s\n", qPrintable(out));
+    return 1;
+  }
+  std::printf("%s\n", qPrintable(out));
+  std::printf("message:%s\n", qPrintable(form.StaticTextMessages.Text()));
+  return ended ? 0 : 3;
+}
