@@ -20,6 +20,8 @@ const std::vector<Preset>& Presets() {
        {.type = 6, .version = 0x40, .third = '2', .variantCode = 7}, InterfaceChoice::P2Sync, std::nullopt},
       {"gen2-v5", "R-KVT-MS-2, firmware 5.01, variant code 7 (PLN-1K)",
        {.type = 6, .version = 0x50, .third = '1', .variantCode = 7}, InterfaceChoice::P2Sync, std::nullopt},
+      {"unknown", "a modem of a type the program does not know (type 11)",
+       {.reserved = 0x4B, .type = 11, .version = 0x12, .third = '3'}, InterfaceChoice::P2Sync, std::nullopt},
       {"loader", "R-KVT-MS-2 in its loader (type 5); a loader reset starts firmware 3.15",
        {.type = 5, .version = 0x10, .third = '0', .loader = true}, InterfaceChoice::E1, kGen2Firmware315},
       {"loader1", "R-KVT-MS in its loader (type 2)", {.type = 2, .version = 0x10, .third = '3', .loader = true},
