@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "Commands.h"
 #include "LinkHarness.h"
 
@@ -8,21 +10,21 @@ namespace {
 
 using sim::Fault;
 using sim::ReplyKind;
+using Bytes = std::vector<std::uint8_t>;
 
-// What a command puts on the line and what it ends with when all goes well.
+// What a command puts on the line and what it ends with.
 struct CommandCase {
   const char* name;
-  std::uint8_t command;
-  std::uint8_t subAddress;
-  std::vector<std::uint8_t> data;  // written by the window into bytes 1..
-  std::uint8_t code;               // the frame's code byte
+  std::uint8_t command, subAddress;
+  Bytes data;        // written by the window into bytes 1..
+  std::uint8_t code;  // the frame's code byte
   std::uint8_t done, failed, stopped;
   bool readsAnswer = true;
 };
 
-std::vector<std::uint8_t> Numbers(std::size_t count, std::uint8_t first) {
-  std::vector<std::uint8_t> v(count);
-  for (std::size_t i = 0; i < count; ++i) v[i] = static_cast<std::uint8_t>(first + i);
+Bytes Numbers(std::size_t count, std::uint8_t first) {
+  Bytes v(count);
+  std::iota(v.begin(), v.end(), first);
   return v;
 }
 
@@ -41,9 +43,8 @@ const std::vector<CommandCase> kCases{
     {"ResetLoopStatistics", command::kResetLoopStatistics, 2, {}, 17, 53, 54, 55, false},
 };
 
-class EveryCommand : public ::testing::TestWithParam<CommandCase>, public test::WorkerOnPty {
- protected:
-  EveryCommand() : test::WorkerOnPty(sim::ModemModel({.type = 6, .version = 0x31, .third = '5'})) {}
+struct EveryCommand : ::testing::TestWithParam<CommandCase>, test::WorkerOnPty {
+  EveryCommand() : WorkerOnPty(sim::ModemModel({.type = 6, .version = 0x31, .third = '5'})) {}
 
   std::uint8_t RunIt(bool local = true, const std::function<void(TProtocol*)>& onStarted = {},
                      LinkTimings timings = test::FastTimings()) {
@@ -55,25 +56,17 @@ class EveryCommand : public ::testing::TestWithParam<CommandCase>, public test::
   std::array<std::uint8_t, 120> reply{};
 };
 
-TEST_P(EveryCommand, PutsItsExactFrameOnTheLineAndSucceeds) {
+TEST_P(EveryCommand, PutsItsExactFrameOnTheLineAndSucceedsForEitherModem) {
   const auto& c = GetParam();
-  EXPECT_EQ(RunIt(), c.done);
-  const auto journal = SettledJournal();
-  ASSERT_EQ(journal.size(), 1u);
-  const std::uint8_t address = static_cast<std::uint8_t>(0xD0 | c.subAddress);
-  EXPECT_EQ(journal[0].frame, BuildRequest(address, c.code, c.data));
-  EXPECT_EQ(journal[0].framing, sim::Framing::Working);
-  if (c.readsAnswer) {
-    EXPECT_EQ(reply[0], c.done);
-  }
-}
-
-TEST_P(EveryCommand, RemoteTargetUsesTheRemoteAddress) {
   modem.Configure([](sim::ModemModel& m) { m.RemoteIdentity() = m.LocalIdentity(); });
-  EXPECT_EQ(RunIt(false), GetParam().done);
-  const auto journal = SettledJournal();
-  ASSERT_FALSE(journal.empty());
-  EXPECT_EQ(journal[0].frame[1], 0xC0 | GetParam().subAddress);
+  for (const bool local : {true, false}) {
+    modem.ClearJournal();
+    EXPECT_EQ(RunIt(local), c.done) << local;
+    const auto journal = SettledJournal();
+    ASSERT_EQ(journal.size(), 1u);
+    EXPECT_EQ(journal[0].frame, BuildRequest((local ? 0xD0 : 0xC0) | c.subAddress, c.code, c.data));
+    EXPECT_EQ(journal[0].framing, sim::Framing::Working);
+  }
 }
 
 TEST_P(EveryCommand, UnacknowledgedRequestFailsAfterThreeAttempts) {
@@ -91,28 +84,21 @@ TEST_P(EveryCommand, StopDuringTheWaitGivesTheStoppedCode) {
   EXPECT_LT(run.elapsedMs, 2000);
 }
 
-TEST_P(EveryCommand, AnswerFromAnotherAddressFails) {
-  if (!GetParam().readsAnswer) GTEST_SKIP() << "no answer is read";
-  modem.AddFault({.fault = Fault::WrongAddress, .reply = ReplyKind::Answer});
-  EXPECT_EQ(RunIt(), GetParam().failed);
-}
-
-TEST_P(EveryCommand, SilenceAfterTheAcknowledgementFails) {
-  if (!GetParam().readsAnswer) GTEST_SKIP() << "no answer is read";
-  modem.AddFault({.fault = Fault::NoReply, .reply = ReplyKind::Answer});
-  const std::uint8_t expected = GetParam().command == command::kConnectLoop      ? result::kConnectLoopNoAnswer
-                                : GetParam().command == command::kDisconnectLoop ? result::kDisconnectLoopNoAnswer
-                                                                                 : GetParam().failed;
-  EXPECT_EQ(RunIt(), expected);
-}
-
-TEST_P(EveryCommand, AnswerWithBadChecksumCountsAsSilence) {
-  if (!GetParam().readsAnswer) GTEST_SKIP() << "no answer is read";
-  modem.AddFault({.fault = Fault::BadChecksum, .reply = ReplyKind::Answer});
-  const std::uint8_t expected = GetParam().command == command::kConnectLoop      ? result::kConnectLoopNoAnswer
-                                : GetParam().command == command::kDisconnectLoop ? result::kDisconnectLoopNoAnswer
-                                                                                 : GetParam().failed;
-  EXPECT_EQ(RunIt(), expected);
+// An answer from another address fails the command; silence after the
+// acknowledgement and an answer with a bad checksum (which counts as
+// silence) too, except that the loop commands report no answer as such.
+TEST_P(EveryCommand, WrongAddressSilenceOrBadChecksumInTheAnswerFails) {
+  const auto& c = GetParam();
+  if (!c.readsAnswer) GTEST_SKIP() << "no answer is read";
+  const std::uint8_t silence = c.command == command::kConnectLoop      ? result::kConnectLoopNoAnswer
+                               : c.command == command::kDisconnectLoop ? result::kDisconnectLoopNoAnswer
+                                                                       : c.failed;
+  for (const auto& [fault, expected] :
+       {std::pair(Fault::WrongAddress, c.failed), std::pair(Fault::NoReply, silence), std::pair(Fault::BadChecksum, silence)}) {
+    modem.ClearFaults();
+    modem.AddFault({.fault = fault, .reply = ReplyKind::Answer});
+    EXPECT_EQ(RunIt(), expected) << static_cast<int>(fault);
+  }
 }
 
 TEST_P(EveryCommand, PortVanishingEndsWithResult17) {
@@ -124,170 +110,108 @@ TEST_P(EveryCommand, PortVanishingEndsWithResult17) {
 INSTANTIATE_TEST_SUITE_P(Commands, EveryCommand, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct OnPty : ::testing::Test, test::WorkerOnPty {
+  std::array<std::uint8_t, 120> reply{};
+};
+
 // Response codes other than the expected one, command by command.
-struct ResponseCase {
-  const char* name;
-  std::uint8_t command;
-  std::vector<std::uint8_t> data;
-  Fault fault;
-  std::uint8_t result;
-};
-
-class ResponseJudgement : public ::testing::TestWithParam<ResponseCase>, public test::WorkerOnPty {};
-
-TEST_P(ResponseJudgement, GivesTheDocumentedResult) {
-  const auto& c = GetParam();
-  std::array<std::uint8_t, 120> reply{};
-  std::copy(c.data.begin(), c.data.end(), reply.begin() + 1);
-  modem.AddFault({.fault = c.fault, .reply = ReplyKind::Answer});
-  const std::uint8_t sub = c.command == command::kReset || c.command == command::kResetSecondStep ? 1 : 2;
-  EXPECT_EQ(RunCommand(c.command, sub, true, reply, 11), c.result);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, ResponseJudgement,
-    ::testing::Values(ResponseCase{"ResetWrongResponse", command::kReset, {}, Fault::WrongResponse, 12},
-                      ResponseCase{"ResetByte3NotZero", command::kReset, {}, Fault::WrongRepeat, 12},
-                      ResponseCase{"SecondStepByte3NotZero", command::kResetSecondStep, {}, Fault::WrongRepeat, 15},
-                      ResponseCase{"EnterSetupWrongResponse", command::kEnterSetup, {}, Fault::WrongResponse, 20},
-                      ResponseCase{"ExitSetupWrongResponse", command::kExitSetup, {0, 0, 0, 0}, Fault::WrongResponse, 23},
-                      ResponseCase{"ResetStatisticsWrongResponse", command::kResetStatistics, {}, Fault::WrongResponse, 29},
-                      ResponseCase{"SetNewModeWrongResponse", command::kSetNewMode, {}, Fault::WrongResponse, 32},
-                      ResponseCase{"LoadProfileWrongResponse", command::kLoadProfile, {0, 1}, Fault::WrongResponse, 35},
-                      ResponseCase{"SaveProfileWrongResponse", command::kSaveProfile, {0, 1}, Fault::WrongResponse, 38},
-                      // 0x31 + 1 is 0x32, which connect reports as its own result.
-                      ResponseCase{"ConnectAnswered32", command::kConnectLoop, {0, 1}, Fault::WrongResponse, 43},
-                      ResponseCase{"ConnectWrongAddress", command::kConnectLoop, {0, 1}, Fault::WrongAddress, 45},
-                      ResponseCase{"DisconnectWrongResponse", command::kDisconnectLoop, {0, 1}, Fault::WrongResponse, 49},
-                      ResponseCase{"LoopStatisticsWrongResponse", command::kGetLoopStatistics, {0, 9}, Fault::WrongResponse, 51},
-                      ResponseCase{"LoopStatisticsOtherPage", command::kGetLoopStatistics, {0, 9}, Fault::WrongRepeat, 51}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class Statistics : public ::testing::Test, public test::WorkerOnPty {
- protected:
-  std::array<std::uint8_t, 120> reply{};
-};
-
-TEST_F(Statistics, LevelBelow7AsksForPage1ThenPages2And3) {
-  modem.Configure([](sim::ModemModel& m) { m.LocalIdentity() = {.type = 1, .version = 0x21, .third = '5'}; });
-  EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, 5), result::kStatisticsDone);
-  const auto journal = SettledJournal();
-  ASSERT_EQ(journal.size(), 3u);
-  const std::uint8_t pages[] = {1, 2, 3};
-  for (int i = 0; i < 3; ++i) {
-    const std::array<std::uint8_t, 2> data{0, pages[i]};
-    EXPECT_EQ(journal[i].frame, BuildRequest(0xD2, 3, data)) << "request " << i;
+TEST_F(OnPty, WrongResponsesGiveTheFailedCode) {
+  const std::tuple<std::uint8_t, Bytes, Fault, std::uint8_t> cases[] = {
+      {command::kReset, {}, Fault::WrongResponse, 12},
+      {command::kReset, {}, Fault::WrongRepeat, 12},  // byte 3 not zero
+      {command::kResetSecondStep, {}, Fault::WrongRepeat, 15},
+      {command::kEnterSetup, {}, Fault::WrongResponse, 20},
+      {command::kExitSetup, {0, 0, 0, 0}, Fault::WrongResponse, 23},
+      {command::kResetStatistics, {}, Fault::WrongResponse, 29},
+      {command::kSetNewMode, {}, Fault::WrongResponse, 32},
+      {command::kLoadProfile, {0, 1}, Fault::WrongResponse, 35},
+      {command::kSaveProfile, {0, 1}, Fault::WrongResponse, 38},
+      // 0x31 + 1 is 0x32, which connect reports as its own result.
+      {command::kConnectLoop, {0, 1}, Fault::WrongResponse, 43},
+      {command::kConnectLoop, {0, 1}, Fault::WrongAddress, 45},
+      {command::kDisconnectLoop, {0, 1}, Fault::WrongResponse, 49},
+      {command::kGetLoopStatistics, {0, 9}, Fault::WrongResponse, 51},
+      {command::kGetLoopStatistics, {0, 9}, Fault::WrongRepeat, 51},  // another page
+  };
+  for (const auto& [command, data, fault, expected] : cases) {
+    reply.fill(0);
+    std::copy(data.begin(), data.end(), reply.begin() + 1);
+    modem.ClearFaults();
+    modem.AddFault({.fault = fault, .reply = ReplyKind::Answer});
+    const std::uint8_t sub = command == command::kReset || command == command::kResetSecondStep ? 1 : 2;
+    EXPECT_EQ(RunCommand(command, sub, true, reply, 11), expected) << int(command) << " " << static_cast<int>(fault);
   }
-  EXPECT_EQ(reply[0], 25);
-  EXPECT_EQ(reply[1], 0);
-  EXPECT_EQ(reply[2], 3);
-  EXPECT_EQ(reply[3], 1);
-  EXPECT_EQ(reply[28], 0x72);
-  EXPECT_EQ(reply[29], 0x29);
-  EXPECT_EQ(reply[31], 2);
-  EXPECT_EQ(reply[56], 0x72);
-  EXPECT_EQ(reply[57], 0x29);
-  EXPECT_EQ(reply[59], 3);
 }
 
-TEST_F(Statistics, Level7OrMoreAsksForPage7First) {
-  EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, 7), result::kStatisticsDone);
-  const auto journal = SettledJournal();
-  ASSERT_EQ(journal.size(), 3u);
-  EXPECT_EQ(journal[0].frame[4], 7);
-  EXPECT_EQ(reply[3], 7);
+// Below level 7 the first request asks for page 1, from level 7 on for page
+// 7; then pages 2 and 3. The three answer records follow each other.
+TEST_F(OnPty, StatisticsAsksForTheStatePageOfTheLevelThenPages2And3) {
+  for (const auto& [level, page] : {std::pair(5, 1), std::pair(7, 7)}) {
+    modem.ClearJournal();
+    modem.Configure([&](sim::ModemModel& m) { m.LocalIdentity() = {.type = 1, .version = std::uint8_t(level == 5 ? 0x21 : 0x22), .third = '5'}; });
+    EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, level), result::kStatisticsDone);
+    const auto journal = SettledJournal();
+    ASSERT_EQ(journal.size(), 3u);
+    const std::uint8_t pages[] = {std::uint8_t(page), 2, 3};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(journal[i].frame, BuildRequest(0xD2, 3, Bytes{0, pages[i]})) << "request " << i;
+      // The result and the last request's bytes lie over the first record's start.
+      const Bytes head = i ? Bytes{0x72, 0x29, 0, pages[i]} : Bytes{result::kStatisticsDone, 0, 3, pages[0]};
+      EXPECT_EQ(Bytes(reply.begin() + 28 * i, reply.begin() + 28 * i + 4), head);
+    }
+  }
 }
 
-TEST_F(Statistics, AnswerRepeatingAnotherSubCodeFails) {
+TEST_F(OnPty, StatisticsFailsWith26OnTheFirstBadPage) {
   modem.AddFault({.fault = Fault::WrongRepeat, .reply = ReplyKind::Answer, .times = 1});
-  EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, 11), result::kStatisticsFailed);
+  EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, 11), result::kStatisticsFailed) << "another sub-code";
   EXPECT_EQ(SettledJournal().size(), 1u) << "the first failure ends the command";
-}
-
-TEST_F(Statistics, FailureOfTheThirdPageFailsTheCommand) {
+  modem.ClearJournal();
   modem.AddFault({.fault = Fault::WrongAddress, .frameNumber = 3, .reply = ReplyKind::Answer});
-  EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, 11), result::kStatisticsFailed);
+  EXPECT_EQ(RunCommand(command::kGetStatistics, 2, true, reply, 11), result::kStatisticsFailed) << "third page";
   EXPECT_EQ(SettledJournal().size(), 3u);
-}
-
-TEST_F(Statistics, BufferSmallerThanThreeRecordsSendsNothing) {
-  std::array<std::uint8_t, 83> small{};
+  std::array<std::uint8_t, 83> small;  // less than three records
   small.fill(0x5C);
   RunCommand(command::kGetStatistics, 2, true, small, 11);
-  EXPECT_TRUE(SettledJournal().empty());
-  for (std::uint8_t b : small) ASSERT_EQ(b, 0x5C);
+  EXPECT_EQ(SettledJournal().size(), 3u) << "nothing sent";
+  EXPECT_EQ(std::count(small.begin(), small.end(), 0x5C), 83);
 }
 
-class Loop : public ::testing::Test, public test::WorkerOnPty {
- protected:
-  std::array<std::uint8_t, 120> reply{};
-};
-
-TEST_F(Loop, StoppedDisconnectSendsASecondRequestWithZeros) {
+TEST_F(OnPty, StoppedDisconnectSendsASecondRequestWithZeros) {
   modem.AddFault({.fault = Fault::NoReply, .reply = ReplyKind::Answer});
-  reply[1] = 0;
   reply[2] = 8;
   EXPECT_EQ(RunCommand(command::kDisconnectLoop, 2, true, reply, 11, {}, test::StopAfter(100), LinkTimings{}),
             result::kDisconnectLoopStopped);
   const auto journal = SettledJournal();
   ASSERT_GE(journal.size(), 2u);
-  const std::array<std::uint8_t, 2> first{0, 8};
-  const std::array<std::uint8_t, 2> second{0, 0};
-  EXPECT_EQ(journal.front().frame, BuildRequest(0xD2, 18, first));
-  EXPECT_EQ(journal.back().frame, BuildRequest(0xD2, 18, second));
+  EXPECT_EQ(journal.front().frame, BuildRequest(0xD2, 18, Bytes{0, 8}));
+  EXPECT_EQ(journal.back().frame, BuildRequest(0xD2, 18, Bytes{0, 0}));
 }
 
-TEST_F(Loop, ConnectWithoutAnswerIs42NotFailed) {
-  modem.AddFault({.fault = Fault::NoReply, .reply = ReplyKind::Answer});
-  reply[2] = 1;
-  EXPECT_EQ(RunCommand(command::kConnectLoop, 2, true, reply, 11), result::kConnectLoopNoAnswer);
-}
-
-TEST_F(Loop, ResetLoopStatisticsSucceedsOnTheAcknowledgementAlone) {
-  EXPECT_EQ(RunCommand(command::kResetLoopStatistics, 2, true, reply, 11), result::kResetLoopStatisticsDone);
-  const auto journal = SettledJournal();
-  ASSERT_EQ(journal.size(), 1u);
-  EXPECT_EQ(journal[0].frame, BuildRequest(0xD2, 17, {}));
-}
-
-class Refusals : public ::testing::Test, public test::WorkerOnPty {
- protected:
-  std::array<std::uint8_t, 120> reply{};
-};
-
-TEST_F(Refusals, SetupHeldGives19WithTheHolderFromByte4) {
+// A refusal leaves the holder's or the running test's record from byte 4.
+TEST_F(OnPty, RefusalsGive19Or44WithTheRecordOr43WhenSwitchedOff) {
   const sim::ActivityRecord holder = sim::SetupActivity(sim::Actor::RemoteTerminal);
+  const sim::ActivityRecord busy = sim::TestActivity(sim::test_code::kDl, sim::Actor::LocalModem);
   modem.Configure([&](sim::ModemModel& m) {
     m.Local().config.setupHeld = true;
     m.Local().config.holder = holder;
+    m.Local().loops.connectReply = sim::ConnectReply::Busy;
+    m.Local().loops.busyRecord = busy;
   });
   EXPECT_EQ(RunCommand(command::kEnterSetup, 2, true, reply, 11), result::kSetupRefused);
   EXPECT_EQ(reply[1], 0x27);
   EXPECT_TRUE(std::equal(holder.begin(), holder.begin() + 4, reply.begin() + 4));
-}
-
-TEST_F(Refusals, BusyModemGives44WithTheActivityFromByte4) {
-  const sim::ActivityRecord busy = sim::TestActivity(sim::test_code::kDl, sim::Actor::LocalModem);
-  modem.Configure([&](sim::ModemModel& m) {
-    m.Local().loops.connectReply = sim::ConnectReply::Busy;
-    m.Local().loops.busyRecord = busy;
-  });
   reply[2] = 1;
   EXPECT_EQ(RunCommand(command::kConnectLoop, 2, true, reply, 11), result::kConnectLoopBusy);
   EXPECT_TRUE(std::equal(busy.begin(), busy.begin() + 4, reply.begin() + 4));
-}
-
-TEST_F(Refusals, LoopSwitchedOffGives43) {
   modem.Configure([](sim::ModemModel& m) { m.Local().loops.connectReply = sim::ConnectReply::Off; });
   reply[2] = 1;
   EXPECT_EQ(RunCommand(command::kConnectLoop, 2, true, reply, 11), result::kConnectLoopAnswered32);
 }
 
-TEST_F(Refusals, LoadProfileLeavesTheRecordInForceAtBytes2To27) {
-  std::array<std::uint8_t, 26> stored{};
-  for (std::size_t i = 0; i < stored.size(); ++i) stored[i] = static_cast<std::uint8_t>(0x30 + i);
+TEST_F(OnPty, LoadProfileLeavesTheRecordInForceAtBytes2To27) {
+  const Bytes stored = Numbers(26, 0x30);
   modem.Configure([&](sim::ModemModel& m) { std::copy(stored.begin(), stored.end(), m.Local().config.Profile(4)->begin()); });
-  reply[1] = 0;
   reply[2] = 4;
   EXPECT_EQ(RunCommand(command::kLoadProfile, 2, true, reply, 11), 34);
   sim::ConfigRecord inForce{};
@@ -296,21 +220,14 @@ TEST_F(Refusals, LoadProfileLeavesTheRecordInForceAtBytes2To27) {
   EXPECT_EQ(reply[10], stored[8]) << "profile 4's contents, not the record before";
 }
 
-class LoaderReset : public ::testing::Test, public test::WorkerOnPty {
- protected:
-  LoaderReset() : test::WorkerOnPty(sim::ModemModel({.type = 5, .version = 0x10, .third = '0', .loader = true})) {}
-  std::array<std::uint8_t, 120> reply{};
-};
-
-TEST_F(LoaderReset, SendsTheRawResetFrame) {
+TEST_F(OnPty, ResetViaLoaderSendsTheRawResetFrameOrGives12Unconfirmed13Stopped) {
+  modem.Configure([](sim::ModemModel& m) { m.LocalIdentity() = {.type = 5, .version = 0x10, .third = '0', .loader = true}; });
   EXPECT_EQ(RunCommand(command::kResetViaLoader, 1, true, reply), result::kResetViaLoaderDone);
   const auto journal = SettledJournal();
   ASSERT_EQ(journal.size(), 1u);
   EXPECT_EQ(journal[0].framing, sim::Framing::Loader);
   EXPECT_EQ(journal[0].frame, BuildRequest(0xD1, 2, {}));
-}
-
-TEST_F(LoaderReset, UnconfirmedIs12AndStoppedIs13) {
+  modem.Configure([](sim::ModemModel& m) { m.LocalIdentity() = {.type = 5, .version = 0x10, .third = '0', .loader = true}; });
   modem.AddFault({.fault = Fault::NonZeroStatus});
   EXPECT_EQ(RunCommand(command::kResetViaLoader, 1, true, reply), result::kResetFailed);
   modem.ClearFaults();

@@ -8,66 +8,43 @@ namespace {
 
 using sim::Fault;
 using sim::ReplyKind;
-using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
 
-class IdentifyOnPty : public ::testing::Test {
- protected:
+struct IdentifyOnPty : ::testing::Test, test::WorkerOnPty {
+  IdentifyOnPty() : WorkerOnPty(sim::ModemModel({.reserved = 0x5A, .type = 6, .version = 0x31, .third = '5', .variantCode = 6})) {}
   // Runs identify against the emulator; returns the result code.
-  std::uint8_t Identify(bool local, LinkTimings timings = test::FastTimings(),
-                        const std::function<void(TProtocol*)>& onStarted = {}) {
-    auto* worker = new TProtocol(command::kIdentify, 1, local, reply.size(), reply.data(),
-                                 {test::PortOn(modem.PortPath()), timings, &host, 0});
-    run = test::RunWorker(worker, onStarted);
-    EXPECT_TRUE(run.completed);
-    return reply[0];
+  std::uint8_t Identify(bool local, const std::function<void(TProtocol*)>& onStarted = {},
+                        LinkTimings timings = test::FastTimings()) {
+    return RunCommand(command::kIdentify, 1, local, reply, 0, {}, onStarted, timings);
   }
-  std::vector<sim::JournalEntry> SettledJournal() {
-    std::size_t seen = modem.FrameCount();
-    while (modem.WaitForFrames(seen + 1, 100ms)) seen = modem.FrameCount();
-    return modem.Journal();
+  bool AllWorking() {
+    const auto journal = SettledJournal();
+    return std::all_of(journal.begin(), journal.end(), [](const auto& e) { return e.framing == sim::Framing::Working; });
   }
 
-  sim::ModemEmulator modem{sim::ModemModel(
-      {.reserved = 0x5A, .type = 6, .version = 0x31, .third = '5', .variantCode = 6})};
-  test::RecordingHost host;
   std::array<std::uint8_t, 120> reply{};
-  test::WorkerRun run;
 };
 
 TEST_F(IdentifyOnPty, WorkingModemGivesResult2AndIdentificationAtBytes1To5) {
   EXPECT_EQ(Identify(true), result::kIdentifiedWorking);
-  EXPECT_EQ(reply[1], 0x5A);
-  EXPECT_EQ(reply[2], 6);
-  EXPECT_EQ(reply[3], 0x31);
-  EXPECT_EQ(reply[4], '5');
-  EXPECT_EQ(reply[5], 6);
-  // The rest of the answer record stays behind it.
-  EXPECT_EQ(reply[6], 0x31);
-  EXPECT_EQ(reply[7], '5');
-  EXPECT_EQ(reply[8], 0);
-  EXPECT_EQ(reply[9], 6);
+  // Reserved, type, version, third, variant; the rest of the answer record behind.
+  EXPECT_EQ(Bytes(reply.begin() + 1, reply.begin() + 10), (Bytes{0x5A, 6, 0x31, '5', 6, 0x31, '5', 0, 6}));
   const auto journal = SettledJournal();
   ASSERT_EQ(journal.size(), 1u);
   EXPECT_EQ(journal[0].frame, BuildRequest(0xD1, 3, {}));
   EXPECT_TRUE(host.texts.empty());
 }
 
-TEST_F(IdentifyOnPty, RemoteModemIsAddressedThroughTheLocalOne) {
-  modem.Configure([](sim::ModemModel& m) {
-    m.RemoteIdentity() = sim::Identity{.type = 1, .version = 0x22, .third = '6'};
-  });
+TEST_F(IdentifyOnPty, RemoteModemIsAddressedThroughTheLocalOneAndNeverFallsBackToTheLoader) {
+  EXPECT_EQ(Identify(false), result::kIdentifyFailed) << "no remote modem";
+  EXPECT_TRUE(AllWorking());
+  modem.ClearJournal();
+  modem.Configure([](sim::ModemModel& m) { m.RemoteIdentity() = sim::Identity{.type = 1, .version = 0x22, .third = '6'}; });
   EXPECT_EQ(Identify(false), result::kIdentifiedWorking);
-  EXPECT_EQ(reply[2], 1);
-  EXPECT_EQ(reply[3], 0x22);
-  EXPECT_EQ(reply[4], '6');
+  EXPECT_EQ(Bytes(reply.begin() + 2, reply.begin() + 5), (Bytes{1, 0x22, '6'}));
   const auto journal = SettledJournal();
   ASSERT_EQ(journal.size(), 1u);
-  EXPECT_EQ(journal[0].frame[1], 0xC1);
-}
-
-TEST_F(IdentifyOnPty, SilentRemoteModemNeverFallsBackToTheLoader) {
-  EXPECT_EQ(Identify(false), result::kIdentifyFailed);
-  for (const auto& entry : SettledJournal()) EXPECT_EQ(entry.framing, sim::Framing::Working);
+  EXPECT_EQ(journal[0].frame, BuildRequest(0xC1, 3, {}));
 }
 
 TEST_F(IdentifyOnPty, LocalModemInItsLoaderGivesResult1AfterThePause) {
@@ -76,11 +53,7 @@ TEST_F(IdentifyOnPty, LocalModemInItsLoaderGivesResult1AfterThePause) {
   });
   reply[5] = 0xEE;
   EXPECT_EQ(Identify(true), result::kIdentifiedLoader);
-  EXPECT_EQ(reply[1], 0x01);
-  EXPECT_EQ(reply[2], 5);
-  EXPECT_EQ(reply[3], 0x21);
-  EXPECT_EQ(reply[4], '3');
-  EXPECT_EQ(reply[5], 0xEE) << "the variant byte is left as it was";
+  EXPECT_EQ(Bytes(reply.begin() + 1, reply.begin() + 6), (Bytes{0x01, 5, 0x21, '3', 0xEE})) << "variant byte left as it was";
   // The loader ignores the three working-framing attempts; the query comes raw.
   const auto journal = SettledJournal();
   ASSERT_EQ(journal.size(), 1u);
@@ -100,16 +73,17 @@ TEST_F(IdentifyOnPty, AnswerThatIsNotAcceptedFallsBackLocally) {
 
 TEST_F(IdentifyOnPty, StopDuringTheAnswerWaitGivesResult4Quickly) {
   modem.AddFault({.fault = Fault::NoReply, .reply = ReplyKind::Answer});
-  const auto stopLater = [](TProtocol* worker) {
-    QTimer::singleShot(100, worker, [worker] { worker->Terminate(); });
-  };
-  EXPECT_EQ(Identify(true, LinkTimings{}, stopLater), result::kIdentifyStopped);
+  EXPECT_EQ(Identify(true, test::StopAfter(100), LinkTimings{}), result::kIdentifyStopped);
   EXPECT_LT(run.elapsedMs, 100 + 50 + 100) << "the 181 s wait must end right after the stop";
-  for (const auto& entry : SettledJournal()) EXPECT_EQ(entry.framing, sim::Framing::Working);
+  EXPECT_TRUE(AllWorking()) << "no loader fallback after a stop";
 }
 
 TEST_F(IdentifyOnPty, GarbledAcknowledgementsRetryThenSucceed) {
   modem.AddFault({.fault = Fault::Garbled, .reply = ReplyKind::Acknowledgement, .times = 2});
+  // No answers to the first two requests: a late one would pass for the
+  // next attempt's acknowledgement (the answer repeats code 3, status 0).
+  modem.AddFault({.fault = Fault::NoReply, .frameNumber = 1, .reply = ReplyKind::Answer});
+  modem.AddFault({.fault = Fault::NoReply, .frameNumber = 2, .reply = ReplyKind::Answer});
   EXPECT_EQ(Identify(true), result::kIdentifiedWorking);
   EXPECT_EQ(SettledJournal().size(), 3u);
 }

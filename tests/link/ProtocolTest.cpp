@@ -8,117 +8,107 @@ namespace {
 
 using namespace std::chrono_literals;
 
-PortFactory FakeFactory(std::shared_ptr<test::FakePort::Counters> counters, int failOpen, int failWrite) {
-  return [=] { return std::make_unique<test::FakePort>(counters, failOpen, failWrite); };
-}
-
-struct PortFaultCase {
-  int failOpen;
-  int failWrite;
-  const char* text;
-};
-
-class PortFault : public ::testing::TestWithParam<PortFaultCase> {};
-
-TEST_P(PortFault, EndsWithResult17TheTextABeepAndTheProgressAt0) {
-  auto counters = std::make_shared<test::FakePort::Counters>();
-  test::RecordingHost host;
-  std::array<std::uint8_t, 120> reply{};
-  auto* worker = new TProtocol(command::kIdentify, 1, true, reply.size(), reply.data(),
-                               {FakeFactory(counters, GetParam().failOpen, GetParam().failWrite),
-                                test::FastTimings(), &host, 0});
-  ASSERT_TRUE(test::RunWorker(worker).completed);
-  EXPECT_EQ(reply[0], result::kPortError);
-  ASSERT_EQ(host.texts.size(), 1u);
-  EXPECT_EQ(host.texts[0].toStdString(), GetParam().text);
-  EXPECT_FALSE(host.toUpdate[0]);
-  EXPECT_EQ(host.progress, std::vector<int>{0});
-  EXPECT_EQ(host.beeps, 1);
-  EXPECT_FALSE(counters->open);
-  EXPECT_GE(counters->closes, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Codes, PortFault,
-    ::testing::Values(PortFaultCase{1, 0, " Can't open COM-port!"}, PortFaultCase{0, 2, " Can't write COM-port!"},
-                      PortFaultCase{0, 3, " Can't read COM-port!"}, PortFaultCase{8, 0, " Error (8) COM-port!"},
-                      PortFaultCase{0, 12, " Error (12) COM-port!"}));
-
-TEST(Protocol, PortThatCannotBeOpenedForReal) {
-  test::RecordingHost host;
-  std::array<std::uint8_t, 120> reply{};
-  auto* worker = new TProtocol(command::kIdentify, 1, true, reply.size(), reply.data(),
-                               {test::PortOn("/nonexistent/ttyNothing"), test::FastTimings(), &host, 0});
-  ASSERT_TRUE(test::RunWorker(worker).completed);
-  EXPECT_EQ(reply[0], result::kPortError);
-  ASSERT_EQ(host.texts.size(), 1u);
-  EXPECT_EQ(host.texts[0], QStringLiteral(" Can't open COM-port!"));
-}
-
-TEST(Protocol, PortVanishingMidReadIsResult17WithoutAHang) {
-  sim::ModemEmulator modem;
-  modem.AddFault({.fault = sim::Fault::Vanish, .reply = sim::ReplyKind::Answer});
-  test::RecordingHost host;
-  std::array<std::uint8_t, 120> reply{};
-  // Real time-outs: a hang would show as a 181 s wait.
-  auto* worker = new TProtocol(command::kIdentify, 1, true, reply.size(), reply.data(),
-                               {test::PortOn(modem.PortPath()), LinkTimings{}, &host, 0});
-  const auto run = test::RunWorker(worker, {}, 10000);
-  ASSERT_TRUE(run.completed);
-  EXPECT_EQ(reply[0], result::kPortError);
-  ASSERT_EQ(host.texts.size(), 1u);
-  EXPECT_EQ(host.texts[0], QStringLiteral(" Can't read COM-port!"));
-  EXPECT_EQ(host.beeps, 1);
-}
-
-struct InertCase {
-  const char* name;
-  std::uint8_t command;
-  std::uint16_t replySize;
-  bool nullBuffer;
-};
-
-class InertWorker : public ::testing::TestWithParam<InertCase> {};
-
-TEST_P(InertWorker, SendsNothingAndLeavesTheBufferAlone) {
-  sim::ModemEmulator modem;
-  test::RecordingHost host;
-  std::array<std::uint8_t, 120> reply{};
-  reply.fill(0xA5);
-  auto* worker = new TProtocol(GetParam().command, 1, true, GetParam().replySize,
-                               GetParam().nullBuffer ? nullptr : reply.data(),
-                               {test::PortOn(modem.PortPath()), test::FastTimings(), &host, 0});
-  if (GetParam().replySize != 0 && GetParam().command != 0 && !GetParam().nullBuffer &&
-      FindCommand(GetParam().command) == nullptr) {
-    EXPECT_NE(worker->Address(), 0) << "an unknown code is kept; it just sends nothing";
+// A port that fails to open or to write with the given code (0: it does
+// not), and tells whether it was left open.
+struct FakePort : SerialPort {
+  struct State {
+    int closes = 0;
+    bool open = false;
+  };
+  FakePort(std::shared_ptr<State> state, int failOpen, int failWrite)
+      : state(std::move(state)), failOpen(failOpen), failWrite(failWrite) {}
+  void Open() override {
+    if (failOpen) throw PortError(failOpen, "open");
+    state->open = true;
   }
-  ASSERT_TRUE(test::RunWorker(worker).completed) << "the completion runs all the same";
-  EXPECT_FALSE(modem.WaitForFrames(1, 200ms));
-  for (std::uint8_t b : reply) ASSERT_EQ(b, 0xA5);
-  EXPECT_TRUE(host.texts.empty());
+  void Close() override {
+    ++state->closes;
+    state->open = false;
+  }
+  void Purge() override {}
+  void Write(std::span<const std::uint8_t>) override {
+    if (failWrite) throw PortError(failWrite, "write");
+  }
+  std::size_t Read(std::span<std::uint8_t>, int, const std::atomic<bool>&) override { return 0; }
+
+  std::shared_ptr<State> state;
+  int failOpen, failWrite;
+};
+
+// Runs identify on the port; returns the result code.
+std::uint8_t Identify(PortFactory port, test::RecordingHost& host, LinkTimings timings = test::FastTimings()) {
+  std::array<std::uint8_t, 120> reply{};
+  EXPECT_TRUE(test::RunWorker(new TProtocol(command::kIdentify, 1, true, reply.size(), reply.data(),
+                                            {std::move(port), timings, &host, 0}),
+                              {}, 10000)
+                  .completed);
+  return reply[0];
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, InertWorker,
-    ::testing::Values(InertCase{"ZeroReplySize", command::kIdentify, 0, false},
-                      InertCase{"NoBuffer", command::kIdentify, 120, true},
-                      InertCase{"CommandZero", 0, 120, false},
-                      InertCase{"UnknownCommand", 99, 120, false},
-                      // The identify answer record is 28 bytes: a 27-byte buffer would overflow.
-                      InertCase{"BufferTooSmallForTheAnswer", command::kIdentify, 27, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Not fake: a real port that cannot be opened, and one on a modem that
+// vanishes mid-read (real time-outs: a hang would show as a 181 s wait).
+constexpr int kMissingPort = -1, kVanishingPort = -2;
 
-TEST(Protocol, AddressByteFromTargetAndSubAddress) {
+// A port fault ends the command with result 17, the port's text, a beep and
+// the progress at 0; the port is closed.
+TEST(PortFault, EndsWithResult17TheTextABeepAndTheProgressAt0) {
+  const std::tuple<int, int, const char*> cases[] = {
+      {1, 0, " Can't open COM-port!"},  {0, 2, " Can't write COM-port!"}, {0, 3, " Can't read COM-port!"},
+      {8, 0, " Error (8) COM-port!"},   {0, 12, " Error (12) COM-port!"}, {kMissingPort, 0, " Can't open COM-port!"},
+      {kVanishingPort, 0, " Can't read COM-port!"},
+  };
+  for (const auto& [failOpen, failWrite, text] : cases) {
+    SCOPED_TRACE(text);
+    auto state = std::make_shared<FakePort::State>();
+    test::RecordingHost host;
+    sim::ModemEmulator modem;
+    modem.AddFault({.fault = sim::Fault::Vanish, .reply = sim::ReplyKind::Answer});
+    PortFactory port = failOpen == kMissingPort     ? test::PortOn("/nonexistent/ttyNothing")
+                       : failOpen == kVanishingPort ? test::PortOn(modem.PortPath())
+                                                    : [=] { return std::make_unique<FakePort>(state, failOpen, failWrite); };
+    EXPECT_EQ(Identify(port, host, failOpen == kVanishingPort ? LinkTimings{} : test::FastTimings()), result::kPortError);
+    EXPECT_EQ(host.texts, std::vector<QString>{QString::fromUtf8(text)});
+    EXPECT_EQ(host.toUpdate, std::vector<bool>{false});
+    EXPECT_EQ(host.progress, std::vector<int>{0});
+    EXPECT_EQ(host.beeps, 1);
+    if (failOpen < 0) continue;
+    EXPECT_FALSE(state->open);
+    EXPECT_GE(state->closes, 1);
+  }
+}
+
+// Reply byte 0 is 0xA5 before the run; the worker leaves it so.
+TEST(InertWorker, SendsNothingAndLeavesTheBufferAlone) {
+  // Command, reply size, no buffer. The identify answer record is 28 bytes,
+  // so a 27-byte buffer would overflow.
+  const std::tuple<std::uint8_t, std::uint16_t, bool> cases[] = {
+      {command::kIdentify, 0, false}, {command::kIdentify, 120, true}, {0, 120, false}, {99, 120, false},
+      {command::kIdentify, 27, false},
+  };
+  for (const auto& [command, replySize, nullBuffer] : cases) {
+    sim::ModemEmulator modem;
+    test::RecordingHost host;
+    std::array<std::uint8_t, 120> reply;
+    reply.fill(0xA5);
+    auto* worker = new TProtocol(command, 1, true, replySize, nullBuffer ? nullptr : reply.data(),
+                                 {test::PortOn(modem.PortPath()), test::FastTimings(), &host, 0});
+    ASSERT_TRUE(test::RunWorker(worker).completed) << "the completion runs all the same";
+    EXPECT_FALSE(modem.WaitForFrames(1, 200ms)) << int(command) << " " << replySize;
+    EXPECT_EQ(std::count(reply.begin(), reply.end(), 0xA5), 120);
+    EXPECT_TRUE(host.texts.empty());
+  }
+}
+
+TEST(Protocol, AddressByteFromTargetAndSubAddressAndNothingForAnInertWorker) {
   std::array<std::uint8_t, 120> reply{};
-  ProtocolSetup setup{test::PortOn("/dev/null"), test::FastTimings(), nullptr, 0};
+  const ProtocolSetup setup{test::PortOn("/dev/null"), test::FastTimings(), nullptr, 0};
   TProtocol local(command::kIdentify, 2, true, reply.size(), reply.data(), setup);
   TProtocol remote(command::kIdentify, 0x11, false, reply.size(), reply.data(), setup);
+  TProtocol unknown(99, 2, true, reply.size(), reply.data(), setup);
   TProtocol inert(command::kIdentify, 2, true, 0, reply.data(), setup);
-  EXPECT_EQ(local.Address(), 0xD2);
-  EXPECT_EQ(remote.Address(), 0xC1);
-  EXPECT_EQ(inert.Address(), 0);
-  EXPECT_EQ(inert.Command(), 0);
-  EXPECT_EQ(inert.ReplySize(), 0);
+  EXPECT_EQ(std::tuple(local.Address(), remote.Address(), unknown.Address()), std::tuple(0xD2, 0xC1, 0xD2))
+      << "an unknown code is kept; it just sends nothing";
+  EXPECT_EQ(std::tuple(inert.Address(), inert.Command(), inert.ReplySize()), std::tuple(0, 0, 0));
 }
 
 }  // namespace

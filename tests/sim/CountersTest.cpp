@@ -1,7 +1,11 @@
+#include <thread>
+
 #include "SimHarness.h"
 
 namespace rkvt::sim::test {
 namespace {
+
+using Counts = std::vector<std::uint32_t>;
 
 // A modem whose time moves only when a test says so.
 ModemModel StoppedClockModem(Identity identity = {.type = 6, .version = 0x31, .third = '5'}) {
@@ -10,194 +14,129 @@ ModemModel StoppedClockModem(Identity identity = {.type = 6, .version = 0x31, .t
   return model;
 }
 
-Frame Page(ModemModel& model, std::uint8_t page) {
-  const auto a = AnswerOf(model, Request(2, 3, {0, page}));
-  EXPECT_TRUE(a);
-  return a.value_or(Frame{});
+// `n` big-endian counters from record byte `from` of an answer.
+Counts CountsIn(const Frame& answer, std::size_t n = 4, std::size_t from = 4) {
+  Counts counts(n);
+  for (std::size_t i = 0; i < 4 * n; ++i) counts[i / 4] = counts[i / 4] << 8 | RecordByte(answer, from + i);
+  return counts;
+}
+// The same of statistics page `page` (code 3) or loop statistics page (code 19).
+Counts Read(ModemModel& model, std::uint8_t page, std::size_t n = 4, std::size_t from = 4, std::uint8_t code = 3) {
+  return CountsIn(AnswerOf(model, Request(2, code, {0, page})).value_or(Frame{}), n, from);
 }
 
-Frame LoopPage(ModemModel& model, std::uint8_t page) {
-  const auto a = AnswerOf(model, Request(2, 19, {0, page}));
-  EXPECT_TRUE(a);
-  return a.value_or(Frame{});
-}
+constexpr std::uint32_t kUnit = 42000;  // counter units a second
 
-constexpr std::uint32_t kUnitsPerSecond = 42000;
-
-TEST(LineCounters, FullAndCurrentTimeAreMinutesAndFortyTwoThousandthsOfASecond) {
+// Page 2: full time at 4 (part of the minute) and 8 (minutes), current time
+// at 12 and 16. Page 3: no-line time at 4 and 8.
+TEST(LineCounters, FullCurrentAndNoLineTimes) {
   ModemModel model = StoppedClockModem();
-  model.Clock().Advance(std::chrono::milliseconds(61'500));
-  const Frame p2 = Page(model, 2);
-  EXPECT_EQ(Big32(p2, 4), 1'500 * 42u) << "part of the minute";
-  EXPECT_EQ(Big32(p2, 8), 1u) << "whole minutes";
-  EXPECT_EQ(Big32(p2, 12), 1'500 * 42u);
-  EXPECT_EQ(Big32(p2, 16), 1u);
-  model.Clock().Advance(std::chrono::hours(25));
-  EXPECT_EQ(Big32(Page(model, 2), 8), 1u + 25 * 60);
-}
-
-TEST(LineCounters, NoLineTimeRunsWhileTheLineIsDownAndCurrentTimeRestartsAfter) {
-  ModemModel model = StoppedClockModem();
-  model.Clock().Advance(std::chrono::seconds(10));
+  model.Clock().Advance(61'500ms);
+  EXPECT_EQ(Read(model, 2), (Counts{1'500 * 42, 1, 1'500 * 42, 1}));
   model.Settle();
-  model.Local().state.quality = 5;
-  model.Clock().Advance(std::chrono::seconds(30));
-  Frame p3 = Page(model, 3);
-  EXPECT_EQ(Big32(p3, 4), 30 * kUnitsPerSecond);
-  EXPECT_EQ(Big32(p3, 8), 0u);
+  model.Local().state.quality = 5;  // the line drops
+  model.Clock().Advance(30s);
+  EXPECT_EQ(Read(model, 3, 2), (Counts{30 * kUnit, 0}));
   model.Local().state.quality = 1;
-  model.Clock().Advance(std::chrono::seconds(4));
-  const Frame p2 = Page(model, 2);
-  EXPECT_EQ(Big32(p2, 4), 44 * kUnitsPerSecond) << "full time never stops";
-  EXPECT_EQ(Big32(p2, 12), 4 * kUnitsPerSecond) << "current time counts from the line's return";
-  p3 = Page(model, 3);
-  EXPECT_EQ(Big32(p3, 4), 30 * kUnitsPerSecond) << "no-line time stops with the line up";
+  model.Clock().Advance(4s);
+  // Full time never stops; current time counts from the line's return.
+  EXPECT_EQ(Read(model, 2), (Counts{35'500 * 42, 1, 4 * kUnit, 0}));
+  EXPECT_EQ(Read(model, 3, 1), Counts{30 * kUnit}) << "no-line time stops with the line up";
+  model.Clock().Advance(25h);
+  EXPECT_EQ(Read(model, 2, 1, 8), Counts{1 + 25 * 60});
 }
 
-TEST(LineCounters, ErrorsTimeIsItsShareAndTheFaultWordsFollowAtByte20) {
+TEST(LineCounters, ErrorsTimeFaultWordsAndResetStatistics) {
   ModemModel model = StoppedClockModem();
   LineStatistics& stats = model.Local().stats;
   stats.errorsPerMille = 100;
-  stats.Values().faults = 0x001F;
-  stats.Values().param2 = 0xBEEF;
-  stats.Values().param3 = 65535;
-  stats.Values().param4 = 1;
-  model.Clock().Advance(std::chrono::seconds(20));
-  const Frame p3 = Page(model, 3);
-  EXPECT_EQ(Big32(p3, 12), 2 * kUnitsPerSecond);
-  const std::vector<std::uint8_t> words(p3.begin() + 21, p3.begin() + 29);
-  EXPECT_EQ(words, (std::vector<std::uint8_t>{0x00, 0x1F, 0xBE, 0xEF, 0xFF, 0xFF, 0x00, 0x01}));
-}
-
-TEST(LineCounters, ResetStatisticsZeroesTheTimesButNotTheFaultWord) {
-  ModemModel model = StoppedClockModem();
-  model.Local().stats.errorsPerMille = 500;
-  model.Local().stats.Values().faults = 7;
-  model.Clock().Advance(std::chrono::minutes(3));
-  ASSERT_NE(Big32(Page(model, 2), 8), 0u);
-  const auto a = AnswerOf(model, Request(2, 4));
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->at(2), 0x2A);
-  const Frame p2 = Page(model, 2);
-  const Frame p3 = Page(model, 3);
-  for (std::size_t n : {4u, 8u, 12u, 16u}) {
-    EXPECT_EQ(Big32(p2, n), 0u) << n;
-    EXPECT_EQ(Big32(p3, n), 0u) << n;
-  }
-  EXPECT_EQ(RecordByte(p3, 21), 7);
-  model.Clock().Advance(std::chrono::seconds(1));
-  EXPECT_EQ(Big32(Page(model, 2), 4), kUnitsPerSecond) << "and counts on from zero";
+  stats.Values() = {.faults = 0x001F, .param2 = 0xBEEF, .param3 = 65535, .param4 = 1};
+  model.Clock().Advance(20s);
+  EXPECT_EQ(Read(model, 3, 1, 12), Counts{2 * kUnit}) << "errors time, its share of the line time";
+  EXPECT_EQ(Read(model, 3, 2, 20), (Counts{0x001FBEEF, 0xFFFF0001})) << "the four fault words";
+  model.Clock().Advance(3min);
+  EXPECT_EQ(AnswerOf(model, Request(2, 4)).value_or(Frame{})[2], 0x2A);
+  EXPECT_EQ(Read(model, 2), Counts(4, 0));
+  EXPECT_EQ(Read(model, 3, 5), (Counts{0, 0, 0, 0, 0x001FBEEF})) << "the fault words stay";
+  model.Clock().Advance(1s);
+  EXPECT_EQ(Read(model, 2, 1), Counts{kUnit}) << "and counts on from zero";
 }
 
 TEST(LoopCounters, SecondsTestsCountReadyAndNotReadyAndTheirErrorShares) {
   ModemModel model = StoppedClockModem();
-  LoopTests& loops = model.Local().loops;
-  loops.erroredPerMille = 250;
-  loops.severelyErroredPerMille = 100;
+  model.Local().loops.erroredPerMille = 250;
+  model.Local().loops.severelyErroredPerMille = 100;
   AnswerOf(model, Request(2, 2, {0, test_code::kAlEs}));
-  model.Clock().Advance(std::chrono::seconds(40));
+  model.Clock().Advance(40s);
   model.Settle();
   model.Local().state.quality = 5;
-  model.Clock().Advance(std::chrono::seconds(7));
-  const Frame p = LoopPage(model, 9);
-  EXPECT_EQ(Big32(p, 8), 40u) << "ready seconds";
-  EXPECT_EQ(Big32(p, 12), 7u) << "not-ready seconds";
-  EXPECT_EQ(Big32(p, 16), 10u) << "errored seconds";
-  EXPECT_EQ(Big32(p, 20), 4u) << "severely errored seconds";
-  EXPECT_EQ(RecordByte(p, 5) & 7, 5) << "the line quality rides along";
+  model.Clock().Advance(7s);
+  // Ready, not ready, errored and severely errored seconds.
+  const Frame page = AnswerOf(model, Request(2, 19, {0, 9})).value_or(Frame{});
+  EXPECT_EQ(CountsIn(page, 4, 8), (Counts{40, 7, 10, 4}));
+  EXPECT_EQ(RecordByte(page, 5) & 7, 5) << "the line quality rides along";
 }
 
-TEST(LoopCounters, DlCountsBitsAndResetLoopStatisticsClearsThem) {
-  ModemModel model = StoppedClockModem({.type = 1, .version = 0x21, .third = '5'});
-  model.Local().loops.bitsPerSecond = 1000;
-  AnswerOf(model, Request(2, 2, {0, test_code::kDl}));
-  model.Clock().Advance(std::chrono::milliseconds(2'500));
-  EXPECT_EQ(Big32(LoopPage(model, 4), 8), 2'500u);
-  EXPECT_FALSE(AnswerOf(model, Request(2, 17))) << "acknowledgement only";
-  EXPECT_EQ(Big32(LoopPage(model, 4), 8), 0u);
-}
-
-TEST(LoopCounters, NothingCountsWithoutAConnectedTestAndAConnectStartsFromZero) {
+TEST(LoopCounters, OnlyAConnectedTestCountsAndEachConnectOrResetStartsFromZero) {
   ModemModel model = StoppedClockModem();
   model.Local().loops.bitsPerSecond = 10;
-  model.Clock().Advance(std::chrono::seconds(5));
-  EXPECT_EQ(Big32(LoopPage(model, 9), 8), 0u);
+  model.Clock().Advance(5s);
+  EXPECT_EQ(Read(model, 9, 1, 8, 19), Counts{0});
   AnswerOf(model, Request(2, 2, {0, test_code::kEs}));
-  model.Clock().Advance(std::chrono::seconds(3));
+  model.Clock().Advance(3s);
   AnswerOf(model, Request(2, 18, {0, test_code::kEs}));
-  model.Clock().Advance(std::chrono::seconds(3));
-  EXPECT_EQ(Big32(LoopPage(model, 9), 8), 3u) << "stopped at the disconnect";
+  model.Clock().Advance(3s);
+  EXPECT_EQ(Read(model, 9, 1, 8, 19), Counts{3}) << "stopped at the disconnect";
   AnswerOf(model, Request(2, 2, {0, test_code::kEs}));
-  EXPECT_EQ(Big32(LoopPage(model, 9), 8), 0u);
+  EXPECT_EQ(Read(model, 9, 1, 8, 19), Counts{0});
+
+  ModemModel dl = StoppedClockModem({.type = 1, .version = 0x21, .third = '5'});
+  dl.Local().loops.bitsPerSecond = 1000;
+  AnswerOf(dl, Request(2, 2, {0, test_code::kDl}));
+  dl.Clock().Advance(2'500ms);
+  EXPECT_EQ(Read(dl, 4, 1, 8, 19), Counts{2'500}) << "DL counts bits";
+  EXPECT_FALSE(AnswerOf(dl, Request(2, 17))) << "acknowledgement only";
+  EXPECT_EQ(Read(dl, 4, 1, 8, 19), Counts{0});
 }
 
-struct ConnectCase {
-  const char* name;
-  ConnectReply setting;
-  std::uint8_t testCode;
-  std::uint8_t response;
-  bool connected;
-};
-
-class ConnectReplies : public ::testing::TestWithParam<ConnectCase> {};
-
-TEST_P(ConnectReplies, AnswerAndStateFollowTheSetting) {
-  ModemModel model;
-  model.Local().loops.connectReply = GetParam().setting;
-  model.Local().loops.busyRecord = TestActivity(test_code::kLl, Actor::RemoteModem);
-  const auto a = AnswerOf(model, Request(2, 2, {0, GetParam().testCode}));
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->at(2), GetParam().response);
-  EXPECT_EQ(RecordByte(*a, 3), GetParam().testCode);
-  EXPECT_EQ(model.Local().loops.Connected().has_value(), GetParam().connected);
-  if (GetParam().response == 0x33) {
-    EXPECT_EQ(RecordByte(*a, 4), 0x10 | (10 >> 2)) << "test LL by a remote modem";
-    EXPECT_EQ(RecordByte(*a, 5), (10 & 3) << 6);
-  } else {
-    EXPECT_EQ(RecordByte(*a, 4), 0);
+TEST(ConnectReplies, AnswerAndStateFollowTheSetting) {
+  // Setting, test code; then the response and record bytes 4 and 5: for busy,
+  // test LL (10) by a remote modem. The slave code is no test.
+  const std::tuple<ConnectReply, std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> cases[] = {
+      {ConnectReply::Connected, test_code::kRdl, 0x31, 0, 0}, {ConnectReply::Off, test_code::kRdl, 0x32, 0, 0},
+      {ConnectReply::Busy, test_code::kRdl, 0x33, 0x10 | (10 >> 2), (10 & 3) << 6},
+      {ConnectReply::Connected, 3, 0x32, 0, 0},               {ConnectReply::Connected, test_code::kSlave, 0x32, 0, 0},
+  };
+  for (const auto& [setting, testCode, response, record4, record5] : cases) {
+    ModemModel model;
+    model.Local().loops.connectReply = setting;
+    model.Local().loops.busyRecord = TestActivity(test_code::kLl, Actor::RemoteModem);
+    const Frame a = AnswerOf(model, Request(2, 2, {0, testCode})).value_or(Frame{});
+    EXPECT_EQ(Bytes(a.begin() + 2, a.begin() + 7), (Bytes{response, 0, testCode, record4, record5}));
+    EXPECT_EQ(model.Local().loops.Connected().has_value(), response == 0x31) << int(testCode);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, ConnectReplies,
-    ::testing::Values(ConnectCase{"Connected", ConnectReply::Connected, test_code::kRdl, 0x31, true},
-                      ConnectCase{"Off", ConnectReply::Off, test_code::kRdl, 0x32, false},
-                      ConnectCase{"Busy", ConnectReply::Busy, test_code::kRdl, 0x33, false},
-                      ConnectCase{"UnknownTestCode", ConnectReply::Connected, 3, 0x32, false},
-                      ConnectCase{"SlaveCodeIsNoTest", ConnectReply::Connected, test_code::kSlave, 0x32, false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class CountersOnLine : public ModemOnLine {
- protected:
+struct CountersOnLine : ModemOnLine {
   CountersOnLine() : ModemOnLine(StoppedClockModem()) {}
 };
 
 TEST_F(CountersOnLine, ConfigureCountsChangesFromThatMoment) {
-  modem.Configure([](ModemModel& m) { m.Clock().Advance(std::chrono::seconds(90)); });
-  Frame p2 = AnswerTo(Request(2, 3, {0, 2}));
-  EXPECT_EQ(Big32(p2, 8), 1u);
-  EXPECT_EQ(Big32(p2, 4), 30 * kUnitsPerSecond);
+  modem.Configure([](ModemModel& m) { m.Clock().Advance(90s); });
+  EXPECT_EQ(CountsIn(AnswerTo(Request(2, 3, {0, 2})), 2), (Counts{30 * kUnit, 1}));
   // The line drops now: the 90 s before count as line time, not as no line.
   modem.Configure([](ModemModel& m) {
     m.Local().state.quality = 5;
-    m.Clock().Advance(std::chrono::seconds(5));
+    m.Clock().Advance(5s);
   });
-  const Frame p3 = AnswerTo(Request(2, 3, {0, 3}));
-  EXPECT_EQ(Big32(p3, 4), 5 * kUnitsPerSecond);
+  EXPECT_EQ(CountsIn(AnswerTo(Request(2, 3, {0, 3})), 1), Counts{5 * kUnit});
   modem.Examine([](const ModemModel& m) { EXPECT_EQ(m.Local().stats.Values().fullMs, 95'000); });
 }
 
-TEST(RealTimeClock, CountersFollowTheSteadyClockUnlessFrozen) {
-  ModemModel model;
-  const auto before = model.Clock().Now();
+TEST(RealTimeClock, FollowsTheSteadyClock) {
+  const ModemClock clock;
   std::this_thread::sleep_for(20ms);
-  EXPECT_GE((model.Clock().Now() - before).count(), 20);
-  model.Clock().Freeze();
-  const auto frozen = model.Clock().Now();
-  std::this_thread::sleep_for(5ms);
-  EXPECT_EQ(model.Clock().Now(), frozen);
-  model.Clock().Advance(std::chrono::milliseconds(7));
-  EXPECT_EQ((model.Clock().Now() - frozen).count(), 7);
+  EXPECT_GE(clock.Now(), 20ms);
 }
 
 }  // namespace
