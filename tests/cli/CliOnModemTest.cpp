@@ -5,8 +5,6 @@
 #include <csignal>
 
 #include "CliProcess.h"
-#include "Frame.h"
-#include "ResultCodes.h"
 
 namespace rkvt::test {
 namespace {
@@ -16,318 +14,158 @@ using sim::Fault;
 using sim::Identity;
 using sim::ReplyKind;
 
-const Identity kGen2{.type = 6, .version = 0x31, .third = '5'};  // level 12
-
-QString ResultLine(std::uint8_t result) {
-  const std::string_view meaning = ResultMeaning(result);
-  return QStringLiteral("result %1: %2").arg(result).arg(QLatin1String(meaning.data(), meaning.size()));
-}
-
-// The hex bytes of a "reply: ..." line.
-QStringList ReplyBytes(const QString& line) {
-  EXPECT_TRUE(line.startsWith(QStringLiteral("reply: "))) << line.toStdString();
-  return line.mid(7).split(' ');
-}
-
-Frame Request(std::uint8_t address, std::uint8_t code, std::vector<std::uint8_t> data = {}) {
-  return BuildRequest(address, code, data);
-}
-
-TEST(CliIdentify, LocalModemAnswersInWorkingFraming) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  const CliRun run = bench.Run({"identify"});
-  ASSERT_TRUE(run.finished);
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QStringList lines = run.OutLines();
-  ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
-  EXPECT_EQ(lines[0], QStringLiteral("result 2: identified: the modem runs its working firmware"));
-  const QStringList reply = ReplyBytes(lines[1]);
-  ASSERT_EQ(reply.size(), 28);
-  EXPECT_EQ(reply.mid(0, 5).join(' '), QStringLiteral("02 00 06 31 35"));
-  EXPECT_EQ(lines[2], QStringLiteral("level 12"));
-  EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
-
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 1u);
-  EXPECT_EQ(journal[0].frame, Request(0xD1, 3));
-}
-
-TEST(CliIdentify, RemoteModemIsAddressedThroughTheLocalOne) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  bench.modem.Configure([](sim::ModemModel& m) { m.RemoteIdentity() = Identity{.type = 1, .version = 0x22, .third = '5'}; });
-  const CliRun run = bench.Run({"--remote", "identify"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  ASSERT_EQ(run.OutLines().size(), 3);
-  EXPECT_EQ(run.OutLines()[2], QStringLiteral("level 7"));
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 1u);
-  EXPECT_EQ(journal[0].frame, Request(0xC1, 3));
-}
-
-TEST(CliIdentify, SilentModemFailsWithExitOne) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  bench.modem.AddFault({.fault = Fault::NoReply});
-  const CliRun run = bench.Run({"identify"});
-  ASSERT_TRUE(run.finished);
-  EXPECT_EQ(run.exitCode, 1);
-  ASSERT_FALSE(run.OutLines().isEmpty());
-  EXPECT_EQ(run.OutLines()[0], QStringLiteral("result 3: identify failed"));
-}
-
-TEST(CliPort, MissingPortEndsWithExitTwoAndThePortMessage) {
-  const CliRun run = RunCli({"--port", "/nonexistent/ttyRKVT", "identify"});
-  ASSERT_TRUE(run.finished);
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err, QStringLiteral(" Can't open COM-port!\n"));
-  ASSERT_FALSE(run.OutLines().isEmpty());
-  EXPECT_EQ(run.OutLines()[0], QStringLiteral("result 17: serial port error"));
-}
-
-struct StatsCase {
-  const char* name;
-  Identity identity;
-  int level;
-  std::uint8_t firstPage;
-};
-
-void PrintTo(const StatsCase& c, std::ostream* os) { *os << c.name; }
-
-class CliStats : public ::testing::TestWithParam<StatsCase> {};
-
-TEST_P(CliStats, IdentifiesThenAsksThePagesOfItsGeneration) {
-  const StatsCase& c = GetParam();
-  CliOnPty bench(sim::ModemModel{c.identity});
-  const CliRun run = bench.Run({"stats"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QStringList lines = run.OutLines();
-  ASSERT_EQ(lines.size(), 5) << run.out.toStdString();
-  EXPECT_EQ(lines[2], QStringLiteral("level %1").arg(c.level));
-  EXPECT_EQ(lines[3], ResultLine(25));
-  const QStringList reply = ReplyBytes(lines[4]);
-  ASSERT_EQ(reply.size(), 84);
-  EXPECT_EQ(reply[3].toInt(nullptr, 16), c.firstPage);
-
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 4u);
-  EXPECT_EQ(journal[0].frame, Request(0xD1, 3));
-  EXPECT_EQ(journal[1].frame, Request(0xD2, 3, {0, c.firstPage}));
-  EXPECT_EQ(journal[2].frame, Request(0xD2, 3, {0, 2}));
-  EXPECT_EQ(journal[3].frame, Request(0xD2, 3, {0, 3}));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Levels, CliStats,
-    ::testing::Values(StatsCase{"Firmware215Level5", {.type = 1, .version = 0x21, .third = '5'}, 5, 1},
-                      StatsCase{"Firmware225Level7", {.type = 1, .version = 0x22, .third = '5'}, 7, 7},
-                      StatsCase{"Firmware315Level12", kGen2, 12, 7}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CliStats, RemoteStatisticsIdentifyTheRemoteModem) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  bench.modem.Configure([](sim::ModemModel& m) { m.RemoteIdentity() = Identity{.type = 1, .version = 0x21, .third = '5'}; });
-  const CliRun run = bench.Run({"--remote", "stats"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 4u);
-  EXPECT_EQ(journal[0].frame, Request(0xC1, 3));
-  EXPECT_EQ(journal[1].frame, Request(0xC2, 3, {0, 1}));
-}
-
-TEST(CliStats, ModemInItsLoaderIsRefusedAfterTheIdentification) {
-  CliOnPty bench(sim::ModemModel{Identity{.type = 5, .version = 0x31, .third = '5', .loader = true}});
-  const CliRun run = bench.Run({"stats"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, QStringLiteral("the modem runs its loader; stats needs its working firmware\n"));
-  ASSERT_FALSE(run.OutLines().isEmpty());
-  EXPECT_EQ(run.OutLines()[0], ResultLine(1));
-  for (const auto& entry : bench.SettledJournal()) EXPECT_EQ(entry.frame[2], 3) << "only identification frames";
-}
-
-struct SingleCase {
-  const char* name;
-  QStringList arguments;
-  Frame frame;
-  std::uint8_t result;
-};
-
-void PrintTo(const SingleCase& c, std::ostream* os) { *os << c.name; }
-
-class CliSingleCommand : public ::testing::TestWithParam<SingleCase> {};
-
-TEST_P(CliSingleCommand, SendsOneExactFrameAndPrintsTheResult) {
-  const SingleCase& c = GetParam();
-  CliOnPty bench(sim::ModemModel{kGen2});
-  const CliRun run = bench.Run(c.arguments);
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QStringList lines = run.OutLines();
-  ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
-  EXPECT_EQ(lines[0], ResultLine(c.result));
-  EXPECT_EQ(ReplyBytes(lines[1]).size(), 28);
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 1u);
-  EXPECT_EQ(journal[0].frame, c.frame);
-}
-
-std::vector<std::uint8_t> Counting(std::size_t count) {
-  std::vector<std::uint8_t> v(count);
-  for (std::size_t i = 0; i < count; ++i) v[i] = static_cast<std::uint8_t>(0xA0 + i);
-  return v;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, CliSingleCommand,
-    ::testing::Values(
-        SingleCase{"ResetStats", {"reset-stats"}, Request(0xD2, 4), 28},
-        SingleCase{"EnterSetup", {"enter-setup"}, Request(0xD2, 1), 18},
-        SingleCase{"ExitSetup", {"exit-setup", "0a0B0c0D"}, Request(0xD2, 24, {0x0A, 0x0B, 0x0C, 0x0D}), 22},
-        SingleCase{"SetMode",
-                   {"set-mode", "A0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7B8B9"},
-                   Request(0xD2, 20, Counting(26)),
-                   31},
-        SingleCase{"LoadProfile", {"load-profile", "3"}, Request(0xD2, 22, {0, 3}), 34},
-        SingleCase{"SaveProfile", {"save-profile", "5"}, Request(0xD2, 21, {0, 5}), 37},
-        SingleCase{"ConnectRdl", {"loop-connect", "rdl"}, Request(0xD2, 2, {0, 2}), 40},
-        SingleCase{"ConnectAlEs", {"loop-connect", "AL-ES"}, Request(0xD2, 2, {0, 4}), 40},
-        SingleCase{"DisconnectLl", {"loop-disconnect", "LL"}, Request(0xD2, 18, {0, 10}), 46},
-        SingleCase{"ResetLoopStats", {"loop-reset-stats"}, Request(0xD2, 17), 53}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CliEnterSetup, RefusalPrintsTheDetailAndExitsOne) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  bench.modem.Configure([](sim::ModemModel& m) {
-    m.Local().config.setupHeld = true;
-    m.Local().config.holder = {0xA8, 0x40, 0x01, 0x02, 0x03, 0x04};
-  });
-  const CliRun run = bench.Run({"enter-setup"});
-  EXPECT_EQ(run.exitCode, 1);
-  const QStringList lines = run.OutLines();
-  ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
-  EXPECT_EQ(lines[0], ResultLine(19));
-  EXPECT_EQ(lines[2], QStringLiteral("refusal: A8 40 01 02 03 04"));
-}
-
-struct LoopPageCase {
-  const char* name;
-  const char* test;
-  Identity identity;
-  std::uint8_t page;
-};
-
-void PrintTo(const LoopPageCase& c, std::ostream* os) { *os << c.name; }
-
-class CliLoopStats : public ::testing::TestWithParam<LoopPageCase> {};
-
-TEST_P(CliLoopStats, AsksTheLoopPageOfTestAndLevel) {
-  const LoopPageCase& c = GetParam();
-  CliOnPty bench(sim::ModemModel{c.identity});
-  const CliRun run = bench.Run({"loop-stats", c.test});
-  EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 2u);
-  EXPECT_EQ(journal[0].frame, Request(0xD1, 3));
-  EXPECT_EQ(journal[1].frame, Request(0xD2, 19, {0, c.page}));
-  ASSERT_EQ(run.OutLines().size(), 5);
-  EXPECT_EQ(run.OutLines()[3], ResultLine(50));
-}
-
 const Identity kGen1{.type = 1, .version = 0x21, .third = '5'};  // level 5
+const Identity kGen2{.type = 6, .version = 0x31, .third = '5'};  // level 12
+const Identity kLoader{.type = 5, .version = 0x31, .third = '5', .loader = true};
 
-INSTANTIATE_TEST_SUITE_P(Pages, CliLoopStats,
-                         ::testing::Values(LoopPageCase{"EsLevel12", "es", kGen2, 9},
-                                           LoopPageCase{"RdlEsLevel5", "RDL-ES", kGen1, 5},
-                                           LoopPageCase{"DlLevel12", "dl", kGen2, 8},
-                                           LoopPageCase{"DlLevel5", "DL", kGen1, 4},
-                                           LoopPageCase{"AlLevel5", "al", kGen1, 6},
-                                           LoopPageCase{"LlLevel12", "LL", kGen2, 7},
-                                           LoopPageCase{"RdlLevel7", "rdl", {.type = 1, .version = 0x22, .third = '5'}, 7}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// The output lines, a reply line shortened to its byte count, then the error lines marked "! ".
+std::string Shape(const CliRun& run) {
+  QStringList lines = run.OutLines();
+  for (QString& line : lines) {
+    if (line.startsWith("reply: ")) line = QString("reply: %1 bytes").arg(line.mid(7).split(' ').size());
+  }
+  for (const QString& line : run.err.split('\n', Qt::SkipEmptyParts)) lines << "! " + line;
+  return lines.join("\n").toStdString();
+}
 
-TEST(CliReset, WorkingFirmwareGetsBothResetSteps) {
+TEST(CliIdentify, ReplyPrinted_SilentModemExitsOne_MissingPortExitsTwo) {
   CliOnPty bench(sim::ModemModel{kGen2});
-  const CliRun run = bench.Run({"reset"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QStringList lines = run.OutLines();
-  ASSERT_EQ(lines.size(), 7) << run.out.toStdString();
-  EXPECT_EQ(lines[3], ResultLine(11));
-  EXPECT_EQ(lines[5], ResultLine(14));
-  const auto journal = bench.SettledJournal();
-  ASSERT_EQ(journal.size(), 3u);
-  EXPECT_EQ(journal[1].frame, Request(0xD1, 2));
-  EXPECT_EQ(journal[2].frame, Request(0xD1, 4));
+  EXPECT_TRUE(bench.Run({"identify"}).out.contains("\nreply: 02 00 06 31 35 "));
+  bench.modem.AddFault({.fault = Fault::NoReply});
+  const CliRun silent = bench.Run({"identify"});
+  EXPECT_EQ(silent.exitCode, 1);
+  EXPECT_EQ(silent.OutLines().value(0), QStringLiteral("result 3: identify failed"));
+
+  const CliRun missing = RunCli({"--port", "/nonexistent/ttyRKVT", "identify"});
+  ASSERT_TRUE(missing.finished);
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_EQ(missing.err, QStringLiteral(" Can't open COM-port!\n"));
+  EXPECT_EQ(missing.OutLines().value(0), QStringLiteral("result 17: serial port error"));
 }
 
-TEST(CliReset, FailedFirstStepSendsNoSecondStep) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  bench.modem.AddFault({.fault = Fault::WrongResponse, .code = 2, .reply = ReplyKind::Answer});
-  const CliRun run = bench.Run({"reset"});
-  EXPECT_EQ(run.exitCode, 1);
-  const QStringList lines = run.OutLines();
-  ASSERT_EQ(lines.size(), 5) << run.out.toStdString();
-  EXPECT_EQ(lines[3], ResultLine(12));
-  for (const auto& entry : bench.SettledJournal()) EXPECT_NE(entry.frame[2], 4) << "no second step";
-}
-
-TEST(CliReset, LoaderIsResetThroughTheLoader) {
-  CliOnPty bench(sim::ModemModel{Identity{.type = 5, .version = 0x31, .third = '5', .loader = true}});
-  const CliRun run = bench.Run({"reset"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  EXPECT_TRUE(run.out.contains(ResultLine(1)));
-  EXPECT_TRUE(run.out.contains(ResultLine(10))) << run.out.toStdString();
-  const auto journal = bench.SettledJournal();
-  ASSERT_FALSE(journal.empty());
-  EXPECT_EQ(journal.back().framing, sim::Framing::Loader);
-  EXPECT_EQ(journal.back().frame[2], 2);
-}
-
-struct UsageCase {
+// One command line: the exact frames on the line, the output and the exit status.
+struct RoadCase {
   const char* name;
   QStringList arguments;
-  const char* firstErrorLine;
+  std::vector<Frame> frames;
+  QStringList out;  // reply lines as "reply: N bytes"
+  int exitCode = 0;
+  Identity identity = kGen2;
+  std::function<void(sim::ModemEmulator&)> setup = {};
 };
 
-void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RoadCase& c, std::ostream* os) { *os << c.name; }
 
-class CliUsage : public ::testing::TestWithParam<UsageCase> {};
+class CliRoad : public ::testing::TestWithParam<RoadCase> {};
 
-TEST_P(CliUsage, ExitsSixtyFourWithoutTouchingTheLine) {
-  CliOnPty bench(sim::ModemModel{kGen2});
-  const CliRun run = bench.Run(GetParam().arguments);
+TEST_P(CliRoad, FramesOutputAndExitStatus) {
+  const RoadCase& c = GetParam();
+  CliOnPty bench(sim::ModemModel{c.identity});
+  bench.modem.Configure([](sim::ModemModel& m) { m.RemoteIdentity() = kGen1; });
+  if (c.setup) c.setup(bench.modem);
+  const CliRun run = bench.Run(c.arguments);
   ASSERT_TRUE(run.finished);
-  EXPECT_EQ(run.exitCode, 64);
-  EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-  EXPECT_EQ(run.err.split('\n').value(0), QString::fromLatin1(GetParam().firstErrorLine));
-  EXPECT_EQ(bench.SettledJournal().size(), 0u);
+  EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+  EXPECT_EQ(Shape(run), c.out.join("\n").toStdString());
+  const auto journal = bench.SettledJournal();
+  ASSERT_EQ(journal.size(), c.frames.size());
+  for (std::size_t i = 0; i < journal.size(); ++i) {
+    EXPECT_EQ(journal[i].frame, c.frames[i]) << "frame " << i;
+    EXPECT_EQ(journal[i].framing, c.identity.loader ? sim::Framing::Loader : sim::Framing::Working) << i;
+  }
+}
+
+const QString kReply28 = "reply: 28 bytes", kReply84 = "reply: 84 bytes";
+const QString kLevel12 = "level 12";
+
+// Identification of the target, then its first page and pages 2 and 3.
+std::vector<Frame> Stats(std::uint8_t target, std::uint8_t firstPage) {
+  const std::uint8_t t = target | 2;
+  return {Req(target | 1, 3), Req(t, 3, {0, firstPage}), Req(t, 3, {0, 2}), Req(t, 3, {0, 3})};
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Refused, CliUsage,
-    ::testing::Values(UsageCase{"UnknownCommand", {"frobnicate"}, "r-kvt-ms-cli: unknown command \"frobnicate\""},
-                      UsageCase{"BadHex", {"exit-setup", "0001020G"},
-                                "r-kvt-ms-cli: PAYLOAD must be exactly 4 bytes as hex, not \"0001020G\""},
-                      UsageCase{"ProfileSix", {"load-profile", "6"},
-                                "r-kvt-ms-cli: profile number must be 1 to 5, not \"6\""},
-                      UsageCase{"RemoteReset", {"--remote", "reset"},
-                                "r-kvt-ms-cli: reset works on the local modem only; --remote is refused"}),
+    Commands, CliRoad,
+    ::testing::Values(
+        RoadCase{"Identify", {"identify"}, {Req(0xD1, 3)},
+                 {"result 2: identified: the modem runs its working firmware", kReply28, kLevel12}},
+        RoadCase{"IdentifyRemoteThroughTheLocalModem", {"--remote", "identify"}, {Req(0xC1, 3)},
+                 {R(2), kReply28, "level 5"}},
+        // Statistics: identification first, then the pages of the modem's generation.
+        RoadCase{"StatsLevel5", {"stats"}, Stats(0xD0, 1), {R(2), kReply28, "level 5", R(25), kReply84}, 0, kGen1},
+        RoadCase{"StatsLevel7", {"stats"}, Stats(0xD0, 7), {R(2), kReply28, "level 7", R(25), kReply84}, 0,
+                 {.type = 1, .version = 0x22, .third = '5'}},
+        RoadCase{"StatsLevel12", {"stats"}, Stats(0xD0, 7), {R(2), kReply28, kLevel12, R(25), kReply84}},
+        RoadCase{"RemoteStatsIdentifyTheRemoteModem", {"--remote", "stats"}, Stats(0xC0, 1),
+                 {R(2), kReply28, "level 5", R(25), kReply84}},
+        RoadCase{"StatsRefusedForLoader", {"stats"}, {Req(0xD1, 3)},
+                 {R(1), kReply28, "level 22", "! the modem runs its loader; stats needs its working firmware"}, 1,
+                 kLoader},
+        // Single commands: one exact frame.
+        RoadCase{"ResetStats", {"reset-stats"}, {Req(0xD2, 4)}, {R(28), kReply28}},
+        RoadCase{"EnterSetup", {"enter-setup"}, {Req(0xD2, 1)}, {R(18), kReply28}},
+        RoadCase{"ExitSetup", {"exit-setup", "0a0B0c0D"}, {Req(0xD2, 24, {10, 11, 12, 13})}, {R(22), kReply28}},
+        RoadCase{"SetMode", {"set-mode", "A0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7B8B9"},
+                 {Req(0xD2, 20, {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC,
+                                 0xAD, 0xAE, 0xAF, 0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9})},
+                 {R(31), kReply28}},
+        RoadCase{"LoadProfile", {"load-profile", "3"}, {Req(0xD2, 22, {0, 3})}, {R(34), kReply28}},
+        RoadCase{"SaveProfile", {"save-profile", "5"}, {Req(0xD2, 21, {0, 5})}, {R(37), kReply28}},
+        RoadCase{"ConnectRdl", {"loop-connect", "rdl"}, {Req(0xD2, 2, {0, 2})}, {R(40), kReply28}},
+        RoadCase{"DisconnectLl", {"loop-disconnect", "LL"}, {Req(0xD2, 18, {0, 10})}, {R(46), kReply28}},
+        RoadCase{"ResetLoopStats", {"loop-reset-stats"}, {Req(0xD2, 17)}, {R(53), kReply28}},
+        RoadCase{"EnterSetupRefusedWithDetail", {"enter-setup"}, {Req(0xD2, 1)},
+                 {R(19), kReply28, "refusal: A8 40 01 02 03 04"}, 1, kGen2,
+                 [](sim::ModemEmulator& m) {
+                   m.Configure([](sim::ModemModel& mm) { mm.Local().config.setupHeld = true; });
+                   m.Configure([](sim::ModemModel& mm) { mm.Local().config.holder = {0xA8, 0x40, 1, 2, 3, 4}; });
+                 }},
+        // Loop statistics: the page of test and identified level.
+        RoadCase{"LoopStatsEsLevel12", {"loop-stats", "es"}, {Req(0xD1, 3), Req(0xD2, 19, {0, 9})},
+                 {R(2), kReply28, kLevel12, R(50), kReply28}},
+        RoadCase{"LoopStatsDlLevel5", {"loop-stats", "DL"}, {Req(0xD1, 3), Req(0xD2, 19, {0, 4})},
+                 {R(2), kReply28, "level 5", R(50), kReply28}, 0, kGen1},
+        // Reset: both working steps, no second after a failed first, the loader's own reset.
+        RoadCase{"ResetWorking", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2), Req(0xD1, 4)},
+                 {R(2), kReply28, kLevel12, R(11), kReply28, R(14), kReply28}},
+        RoadCase{"ResetFirstStepFails", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2)},
+                 {R(2), kReply28, kLevel12, R(12), kReply28}, 1, kGen2,
+                 [](sim::ModemEmulator& m) {
+                   m.AddFault({.fault = Fault::WrongResponse, .code = 2, .reply = ReplyKind::Answer});
+                 }},
+        RoadCase{"ResetLoader", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2)},
+                 {R(1), kReply28, "level 22", R(10), kReply28}, 0, kLoader}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CliUsage, HelpDocumentsCommandsTestsAndExitStatuses) {
-  const CliRun run = RunCli({"--help"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_TRUE(run.err.isEmpty());
+TEST(CliUsage, ErrorsExitSixtyFourWithoutTouchingTheLine_HelpDocumentsCommands) {
+  CliOnPty bench(sim::ModemModel{kGen2});
+  const std::pair<QStringList, QString> cases[] = {
+      {{"frobnicate"}, "r-kvt-ms-cli: unknown command \"frobnicate\"\n"},
+      {{"--remote", "reset"}, "r-kvt-ms-cli: reset works on the local modem only; --remote is refused\n"}};
+  for (const auto& [arguments, firstLine] : cases) {
+    const CliRun run = bench.Run(arguments);
+    EXPECT_EQ(run.exitCode, 64);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_TRUE(run.err.startsWith(firstLine)) << run.err.toStdString();
+  }
+  EXPECT_EQ(bench.SettledJournal().size(), 0u);
+
+  const CliRun help = RunCli({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(help.err.isEmpty());
   for (const char* text : {"usage: r-kvt-ms-cli --port NAME [--remote] COMMAND [ARGS]", "loop-stats TEST",
                            "check-image FILE [--level N]", "--fast-timeouts  for tests", "RDL-ES AL-ES ES RDL AL DL LL",
                            "64  usage", "Ctrl-C"})
-    EXPECT_TRUE(run.out.contains(QString::fromLatin1(text))) << text;
+    EXPECT_TRUE(help.out.contains(QString::fromLatin1(text))) << text;
 }
 
 #ifdef Q_OS_UNIX
 TEST(CliInterrupt, CtrlCDuringTheAnswerWaitStopsWithExitTwo) {
   CliOnPty bench(sim::ModemModel{kGen2});
   bench.modem.AddFault({.fault = Fault::NoReply, .reply = ReplyKind::Answer});
-  QStringList arguments{"--port", QString::fromStdString(bench.modem.PortPath()), "identify"};
   // Real time-outs: without the stop the answer wait would last 181 s.
   const CliRun run = RunCli(
-      arguments,
+      {"--port", QString::fromStdString(bench.modem.PortPath()), "identify"},
       [&](QProcess& process) {
         ASSERT_TRUE(bench.modem.WaitForFrames(1, 10s));
         ::kill(static_cast<pid_t>(process.processId()), SIGINT);
@@ -335,10 +173,8 @@ TEST(CliInterrupt, CtrlCDuringTheAnswerWaitStopsWithExitTwo) {
       20000);
   ASSERT_TRUE(run.finished) << "the stop did not end the answer wait";
   EXPECT_EQ(run.exitCode, 2);
-  ASSERT_FALSE(run.OutLines().isEmpty());
-  EXPECT_EQ(run.OutLines()[0], ResultLine(4));
-  // Stopped before the loader query: the one identify frame is all.
-  EXPECT_EQ(bench.SettledJournal().size(), 1u);
+  EXPECT_EQ(run.OutLines().value(0), R(4));
+  EXPECT_EQ(bench.SettledJournal().size(), 1u) << "stopped before the loader query";
 }
 #endif
 

@@ -7,22 +7,32 @@
 #include <functional>
 #include <vector>
 
+#include "Frame.h"
 #include "ModemEmulator.h"
+#include "ResultCodes.h"
 
 namespace rkvt::test {
 
-// What one run of r-kvt-ms-cli left behind.
+// What one run of r-kvt-ms-cli left behind; finished: ended by itself within the limit.
 struct CliRun {
-  bool finished = false;  // ended by itself within the limit
+  bool finished = false;
   int exitCode = -1;
-  QString out;
-  QString err;
+  QString out, err;
 
   QStringList OutLines() const { return out.split('\n', Qt::SkipEmptyParts); }
 };
 
-// Runs the built program to its end. whileRunning is called once the process
-// has started, e.g. to interrupt it.
+// A result line as the program prints it.
+inline QString R(std::uint8_t result) {
+  const std::string_view meaning = ResultMeaning(result);
+  return QStringLiteral("result %1: %2").arg(result).arg(QLatin1String(meaning.data(), meaning.size()));
+}
+
+inline Frame Req(std::uint8_t address, std::uint8_t code, std::vector<std::uint8_t> data = {}) {
+  return BuildRequest(address, code, data);
+}
+
+// Runs the built program to its end; whileRunning is called once it has started.
 inline CliRun RunCli(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning = {},
                      int limitMs = 60000) {
   QProcess process;
@@ -31,10 +41,8 @@ inline CliRun RunCli(const QStringList& arguments, const std::function<void(QPro
   if (!process.waitForStarted(10000)) return run;
   if (whileRunning) whileRunning(process);
   run.finished = process.waitForFinished(limitMs);
-  if (!run.finished) {
-    process.kill();
-    process.waitForFinished();
-  }
+  if (!run.finished) process.kill();
+  process.waitForFinished();
   run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   run.out = QString::fromUtf8(process.readAllStandardOutput());
   run.err = QString::fromUtf8(process.readAllStandardError());
@@ -42,22 +50,18 @@ inline CliRun RunCli(const QStringList& arguments, const std::function<void(QPro
 }
 
 // A modem on a pty for the program to talk to.
-class CliOnPty {
- public:
+struct CliOnPty {
   explicit CliOnPty(sim::ModemModel model = {}) : modem(std::move(model)) {}
 
-  // Fast time-outs unless a test needs the real ones.
-  CliRun Run(QStringList arguments, bool fast = true) {
-    QStringList all{QStringLiteral("--port"), QString::fromStdString(modem.PortPath())};
-    if (fast) all << QStringLiteral("--fast-timeouts");
-    return RunCli(all + arguments);
+  // With fast time-outs.
+  CliRun Run(const QStringList& arguments) {
+    return RunCli(QStringList{"--port", QString::fromStdString(modem.PortPath()), "--fast-timeouts"} + arguments);
   }
 
   // Frames the emulator received, once no more are on their way.
   std::vector<sim::JournalEntry> SettledJournal() {
-    using namespace std::chrono_literals;
     std::size_t seen = modem.FrameCount();
-    while (modem.WaitForFrames(seen + 1, 100ms)) seen = modem.FrameCount();
+    while (modem.WaitForFrames(seen + 1, std::chrono::milliseconds(100))) seen = modem.FrameCount();
     return modem.Journal();
   }
 

@@ -7,14 +7,12 @@ namespace rkvt::test {
 
 inline QString ReadAll(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("<unreadable>");
-  return QString::fromUtf8(file.readAll());
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<unreadable>");
 }
 
 inline bool WriteAll(const QString& path, const QString& text) {
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  return file.write(text.toUtf8()) == text.toUtf8().size();
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) == text.toUtf8().size();
 }
 
 // A directory below a regular file cannot be created, not even by root.

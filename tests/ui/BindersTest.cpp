@@ -1,187 +1,156 @@
+// The binders of every control kind and the widgets they drive, as painted.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "QtBinders.h"
+#include "QtColors.h"
+#include "QtLamp.h"
+#include "QtPanelRow.h"
 #include "QtTextField.h"
-#include "WidgetProbe.h"
 
 namespace rkvt::ui {
 namespace {
 
-using test::CountPixels;
-using test::DarkestGrey;
-using test::Painted;
+// Pixels the widget really paints that match, for colours on screen rather than in a palette.
+int CountPixels(QWidget& widget, const std::function<bool(QColor)>& match) {
+  const QImage image = widget.grab().toImage();
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += match(image.pixelColor(x, y)) ? 1 : 0;
+  return count;
+}
 
-struct MnemonicCase {
-  const char* caption;
-  char letter;
-  const char* shown;
+// Text stems cover whole pixels, so the darkest grey level (0 black .. 255 white) is the text colour's.
+int DarkestGrey(QWidget& widget) {
+  const QImage image = widget.grab().toImage();
+  int darkest = 255;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  return darkest;
+}
+
+bool Near(QColor a, QColor b, int tolerance = 8) {
+  const int r = std::abs(a.red() - b.red()), g = std::abs(a.green() - b.green()), bl = std::abs(a.blue() - b.blue());
+  return std::max({r, g, bl}) <= tolerance;
+}
+
+TEST(WithMnemonic, MarksTheFirstMatchingLetterAndDoublesAmpersands) {
+  const std::tuple<const char*, char, const char*> cases[] = {
+      {"State", 'S', "&State"}, {"Setup", 'u', "Set&up"}, {"Connect", 'c', "&Connect"},
+      {"Disconnect", 'c', "Dis&connect"}, {"Stop", 'u', "Stop"}, {"Soft", 0, "Soft"},
+      {"R&D", 0, "R&&D"}, {"R&D Lab", 'L', "R&&D &Lab"}};
+  for (const auto& [caption, letter, shown] : cases) {
+    EXPECT_EQ(WithMnemonic(caption, letter ? QChar::fromLatin1(letter) : QChar()), QString(shown)) << caption;
+  }
+}
+
+// Every binder names the widget after its model, mirrors it and hands the user's actions back.
+class Binder : public testing::Test {
+ protected:
+  QWidget parent;
 };
 
-void PrintTo(const MnemonicCase& c, std::ostream* out) { *out << c.caption << " -> " << c.shown; }
-
-class WithMnemonicTest : public testing::TestWithParam<MnemonicCase> {};
-
-TEST_P(WithMnemonicTest, MarksTheFirstMatchingLetter) {
-  const MnemonicCase& c = GetParam();
-  const QChar letter = c.letter ? QChar::fromLatin1(c.letter) : QChar();
-  EXPECT_EQ(WithMnemonic(QString::fromLatin1(c.caption), letter), QString::fromLatin1(c.shown));
-}
-
-INSTANTIATE_TEST_SUITE_P(Captions, WithMnemonicTest,
-                         testing::Values(MnemonicCase{"State", 'S', "&State"}, MnemonicCase{"Stop", 'S', "&Stop"},
-                                         MnemonicCase{"Setup", 'u', "Set&up"},
-                                         MnemonicCase{"Connect", 'c', "&Connect"},
-                                         MnemonicCase{"Disconnect", 'c', "Dis&connect"},
-                                         MnemonicCase{"Stop", 'u', "Stop"}, MnemonicCase{"Soft", 0, "Soft"},
-                                         MnemonicCase{"R&D", 0, "R&&D"}, MnemonicCase{"R&D", 'D', "R&&&D"}));
-
-TEST(ButtonBinder, MirrorsCaptionEnabledVisibleAndHint) {
-  QWidget parent;
-  Button model(QStringLiteral("ButtonState"), QStringLiteral("State"));
+TEST_F(Binder, Button_MirrorsTheModel_ClickReachesItOnlyWhileEnabled) {
+  Button model("ButtonState", "State");
   QPushButton widget(&parent);
-  Bind(model, widget, QLatin1Char('S'));
-
-  EXPECT_EQ(widget.objectName(), QStringLiteral("ButtonState"));
-  EXPECT_EQ(widget.text(), QStringLiteral("&State"));
-  EXPECT_EQ(widget.accessibleName(), QStringLiteral("State"));
-
-  model.SetCaption(QStringLiteral("Stop"));
-  model.SetEnabled(false);
-  model.SetHint(QStringLiteral("Identify the modem"));
-  EXPECT_EQ(widget.text(), QStringLiteral("&Stop"));
-  EXPECT_EQ(widget.accessibleName(), QStringLiteral("Stop"));
-  EXPECT_FALSE(widget.isEnabled());
-  EXPECT_EQ(widget.statusTip(), QStringLiteral("Identify the modem"));
-
-  model.SetVisible(false);
-  EXPECT_TRUE(widget.isHidden());
-  model.SetVisible(true);
-  EXPECT_FALSE(widget.isHidden());
-}
-
-TEST(ButtonBinder, ClickReachesTheModelOnlyWhileEnabled) {
-  QWidget parent;
-  Button model(QStringLiteral("ButtonState"), QStringLiteral("State"));
-  QPushButton widget(&parent);
-  Bind(model, widget, QLatin1Char('S'));
+  Bind(model, widget, 'S');
   int clicks = 0;
   model.OnClick = [&] { ++clicks; };
   parent.show();
-
+  EXPECT_EQ(widget.objectName() + "|" + widget.text() + "|" + widget.accessibleName(), "ButtonState|&State|State");
   QTest::mouseClick(&widget, Qt::LeftButton);
-  EXPECT_EQ(clicks, 1);
+  model.SetCaption("Stop");
   model.SetEnabled(false);
+  model.SetHint("Identify the modem");
+  EXPECT_EQ(widget.text() + "|" + widget.accessibleName() + "|" + widget.statusTip(), "&Stop|Stop|Identify the modem");
+  EXPECT_FALSE(widget.isEnabled());
   QTest::mouseClick(&widget, Qt::LeftButton);
   EXPECT_EQ(clicks, 1);
+  model.SetVisible(false);
+  EXPECT_TRUE(widget.isHidden());
 }
 
-TEST(ButtonBinder, EitherSideMayBeDestroyedFirst) {
-  {
-    auto model = std::make_unique<Button>(QStringLiteral("ButtonPort"), QStringLiteral("Port"));
-    QPushButton widget;
-    Bind(*model, widget);
-    model.reset();
-    widget.click();  // must not reach the dead model
-    EXPECT_EQ(widget.text(), QStringLiteral("Port"));
-  }
-  {
-    Button model(QStringLiteral("ButtonPort"), QStringLiteral("Port"));
-    auto widget = std::make_unique<QPushButton>();
-    Bind(model, *widget);
-    widget.reset();
-    model.SetCaption(QStringLiteral("Stop"));  // must not reach the dead widget
-    EXPECT_EQ(model.Caption(), QStringLiteral("Stop"));
-  }
+TEST_F(Binder, Button_EitherSideMayBeDestroyedFirst) {
+  auto model = std::make_unique<Button>("ButtonPort", "Port");
+  auto widget = std::make_unique<QPushButton>();
+  Bind(*model, *widget);
+  model.reset();
+  widget->click();  // must not reach the dead model
+  EXPECT_EQ(widget->text(), "Port");
+  Button other("ButtonPort", "Port");
+  Bind(other, *widget);
+  widget.reset();
+  other.SetCaption("Stop");  // must not reach the dead widget
+  EXPECT_EQ(other.Caption(), "Stop");
 }
 
-struct RadioPair {
-  QWidget parent;
-  RadioButton local{QStringLiteral("RadioButtonLocal"), QStringLiteral("Local")};
-  RadioButton remote{QStringLiteral("RadioButtonRemote"), QStringLiteral("Remote")};
-  QRadioButton localWidget{&parent};
-  QRadioButton remoteWidget{&parent};
-  RadioPair() {
-    Bind(local, localWidget, QLatin1Char('L'));
-    Bind(remote, remoteWidget, QLatin1Char('m'));
-    local.SetChecked(true);
-  }
-};
-
-TEST(RadioButtonBinder, UserChoiceChecksOneModelAndUnchecksTheOther) {
-  RadioPair pair;
+TEST_F(Binder, RadioButtons_UserChecksOneAndUnchecksTheOther_ModelMayCheckEitherOrNone) {
+  RadioButton local("RadioButtonLocal", "Local"), remote("RadioButtonRemote", "Remote");
+  QRadioButton localWidget(&parent), remoteWidget(&parent);
+  Bind(local, localWidget, 'L');
+  Bind(remote, remoteWidget, 'm');
+  EXPECT_EQ(remoteWidget.text(), "Re&mote");
   int remoteClicks = 0;
-  pair.remote.OnClick = [&] { ++remoteClicks; };
-  EXPECT_TRUE(pair.localWidget.isChecked());
-  EXPECT_EQ(pair.remoteWidget.text(), QStringLiteral("Re&mote"));
-  pair.parent.show();
-
-  QTest::mouseClick(&pair.remoteWidget, Qt::LeftButton);
+  remote.OnClick = [&] { ++remoteClicks; };
+  // Checked: local model, remote model, local widget, remote widget.
+  const auto checked = [&] {
+    return QString("%1%2%3%4").arg(local.Checked()).arg(remote.Checked()).arg(localWidget.isChecked())
+        .arg(remoteWidget.isChecked());
+  };
+  local.SetChecked(true);
+  EXPECT_EQ(checked(), "1010");
+  parent.show();
+  QTest::mouseClick(&remoteWidget, Qt::LeftButton);
   EXPECT_EQ(remoteClicks, 1);
-  EXPECT_TRUE(pair.remote.Checked());
-  EXPECT_FALSE(pair.local.Checked());
-  EXPECT_FALSE(pair.localWidget.isChecked());
+  EXPECT_EQ(checked(), "0101");
+  local.SetChecked(true);
+  EXPECT_EQ(checked(), "1010") << "the widget unchecked by exclusivity reports back";
+  local.SetChecked(false);  // an exclusive set refuses to uncheck its checked button on its own
+  EXPECT_EQ(checked(), "0000");
 }
 
-TEST(RadioButtonBinder, ModelMayCheckEitherOrNone) {
-  RadioPair pair;
-  pair.remote.SetChecked(true);
-  EXPECT_TRUE(pair.remoteWidget.isChecked());
-  EXPECT_FALSE(pair.local.Checked()) << "the widget unchecked by exclusivity reports back";
-
-  // An exclusive set refuses to uncheck its checked button on its own.
-  pair.remote.SetChecked(false);
-  EXPECT_FALSE(pair.remoteWidget.isChecked());
-  EXPECT_FALSE(pair.localWidget.isChecked());
-}
-
-TEST(ComboBoxBinder, MirrorsItemsAndReportsTheUsersChoice) {
-  QWidget parent;
-  ComboBox model(QStringLiteral("ComboBoxTest"));
-  model.SetItems({QStringLiteral("RDL-ES"), QStringLiteral("AL-ES"), QStringLiteral("ES")});
+TEST_F(Binder, ComboBox_MirrorsItemsAndReportsTheUsersChoice) {
+  ComboBox model("ComboBoxTest");
+  model.SetItems({"RDL-ES", "AL-ES", "ES"});
   QComboBox widget(&parent);
-  Bind(model, widget, QStringLiteral("Test"));
-  ASSERT_EQ(widget.count(), 3);
-  EXPECT_EQ(widget.itemText(2), QStringLiteral("ES"));
-  EXPECT_EQ(widget.accessibleName(), QStringLiteral("Test"));
-
+  Bind(model, widget, "Test");
   model.SetItemIndex(2);
-  EXPECT_EQ(widget.currentIndex(), 2);
-  model.SetItems({QStringLiteral("RDL-ES"), QStringLiteral("RDL"), QStringLiteral("DL"), QStringLiteral("LL")});
-  ASSERT_EQ(widget.count(), 4);
-  EXPECT_EQ(widget.itemText(1), QStringLiteral("RDL"));
-  EXPECT_EQ(widget.currentIndex(), 0);
-
+  EXPECT_EQ(QString("%1 %2 %3").arg(widget.count()).arg(widget.currentText(), widget.accessibleName()), "3 ES Test");
+  model.SetItems({"RDL-ES", "RDL", "DL", "LL"});
+  EXPECT_EQ(QString("%1 %2").arg(widget.count()).arg(widget.currentIndex()), "4 0");
   int changes = 0;
   model.OnChange = [&] { ++changes; };
   parent.show();
   QTest::keyClick(&widget, Qt::Key_Down);
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(model.ItemIndex(), 1);
-  EXPECT_EQ(model.Text(), QStringLiteral("RDL"));
+  EXPECT_EQ(model.Text(), "RDL");
 }
 
-TEST(StaticTextBinder, ShowsTheExactTextInItsColours) {
-  QWidget parent;
-  StaticText model(QStringLiteral("StaticTextMessages"));
-  QtTextField widget(40, &parent);
-  Bind(model, widget, QStringLiteral("Message line"));
+TEST_F(Binder, StaticText_ShowsTheExactTextInItsColours_ElidesWhatDoesNotFit) {
+  StaticText model("StaticTextMessages");
+  QtTextField widget(24, &parent);
+  Bind(model, widget, "Message line");
+  widget.resize(widget.sizeHint());
+  parent.show();
   const QPalette base = parent.palette();
+  const auto red = [](QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
 
-  model.SetText(QStringLiteral(" Get statistics OK."));
-  EXPECT_EQ(widget.text(), QStringLiteral(" Get statistics OK."));
-  EXPECT_EQ(widget.accessibleName(), QStringLiteral("Message line"));
-  EXPECT_EQ(widget.accessibleDescription(), QStringLiteral("Get statistics OK."));
-
+  model.SetText(" Can't open COM-port!");
+  EXPECT_EQ(widget.text() + "|" + widget.accessibleName() + "|" + widget.accessibleDescription(),
+            " Can't open COM-port!|Message line|Can't open COM-port!");
+  EXPECT_EQ(CountPixels(widget, red), 0);
   model.SetFontColor(colors::kRed);
   EXPECT_EQ(widget.palette().color(QPalette::Active, QPalette::WindowText), QColor(255, 0, 0));
+  EXPECT_GT(CountPixels(widget, red), 20) << "red text is painted red";
   model.SetFontColor(Color::WindowText());
   EXPECT_EQ(widget.palette().color(QPalette::Active, QPalette::WindowText), base.color(QPalette::WindowText))
       << "window text after red must be the theme's again";
@@ -190,64 +159,97 @@ TEST(StaticTextBinder, ShowsTheExactTextInItsColours) {
   EXPECT_EQ(widget.palette().color(QPalette::Window), QColor(255, 255, 0));
   model.SetBackground(Color::ButtonFace());
   EXPECT_EQ(widget.palette().color(QPalette::Window), base.color(QPalette::Button));
+
+  const QString longText = " Setup activated by remote terminal, please wait";
+  model.SetText(longText);
+  EXPECT_EQ(widget.text(), longText) << "kept whole";
+  EXPECT_TRUE(widget.ShownText().endsWith(QChar(0x2026))) << widget.ShownText().toStdString();
+  EXPECT_LE(widget.fontMetrics().horizontalAdvance(widget.ShownText()), widget.ClientWidth());
+  EXPECT_GT(widget.fontMetrics().horizontalAdvance(longText), widget.ClientWidth());
 }
 
-TEST(StaticTextBinder, RedTextIsPaintedRed) {
-  QWidget parent;
-  StaticText model(QStringLiteral("StaticTextMessages"));
-  QtTextField widget(40, &parent);
-  Bind(model, widget, QStringLiteral("Message line"));
-  widget.resize(widget.sizeHint());
-  parent.show();
-  const auto red = [](QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
-
-  model.SetText(QStringLiteral(" Can't open COM-port!"));
-  EXPECT_EQ(CountPixels(Painted(widget), red), 0);
-  model.SetFontColor(colors::kRed);
-  EXPECT_GT(CountPixels(Painted(widget), red), 20);
-}
-
-TEST(LabelBinder, DisabledLabelIsPaintedGrey) {
-  QWidget parent;
-  Label model(QStringLiteral("LabelModem"), QStringLiteral("Modem :"));
-  QLabel widget(&parent);
-  Bind(model, widget);
-  EXPECT_EQ(widget.text(), QStringLiteral("Modem :"));
-  EXPECT_EQ(widget.accessibleName(), QStringLiteral("Modem"));
-  widget.resize(widget.sizeHint());
-  parent.show();
-
-  EXPECT_LT(DarkestGrey(Painted(widget)), 0x40) << "an enabled label is black";
-  model.SetEnabled(false);
-  const int grey = DarkestGrey(Painted(widget));
-  EXPECT_GE(grey, 0x70);
-  EXPECT_LE(grey, 0x90);
-  model.SetEnabled(true);
-  EXPECT_LT(DarkestGrey(Painted(widget)), 0x40);
-}
-
-TEST(LabelBinder, BuddyGetsTheMnemonic) {
-  QWidget parent;
-  Label model(QStringLiteral("LabelTest"), QStringLiteral("Test :"));
+TEST_F(Binder, Label_DisabledIsPaintedGrey_BuddyGetsTheMnemonic) {
+  Label model("LabelModem", "Modem :");
   QLabel widget(&parent);
   QComboBox selector(&parent);
-  Bind(model, widget, &selector, QLatin1Char('T'));
-  EXPECT_EQ(widget.text(), QStringLiteral("&Test :"));
+  Bind(model, widget, &selector, 'M');
+  EXPECT_EQ(widget.text() + "|" + widget.accessibleName(), "&Modem :|Modem");
   EXPECT_EQ(widget.buddy(), &selector);
+  widget.resize(widget.sizeHint());
+  parent.show();
+
+  EXPECT_LT(DarkestGrey(widget), 0x40) << "an enabled label is black";
+  model.SetEnabled(false);
+  EXPECT_NEAR(DarkestGrey(widget), 0x80, 0x10) << "grey";
+  model.SetEnabled(true);
+  EXPECT_LT(DarkestGrey(widget), 0x40);
 }
 
-TEST(GroupBoxBinder, MirrorsCaptionLeftAndVisibility) {
-  QWidget parent;
-  GroupBox model(QStringLiteral("GroupBoxP2Nets"), QStringLiteral(" Port 2 "), 184);
-  QGroupBox widget(&parent);
-  Bind(model, widget);
-  EXPECT_EQ(widget.title(), QStringLiteral(" Port 2 "));
-  EXPECT_EQ(widget.accessibleName(), QStringLiteral("Port 2"));
-  EXPECT_EQ(widget.property("left").toInt(), 184);
-  model.SetLeft(256);
-  model.SetVisible(false);
-  EXPECT_EQ(widget.property("left").toInt(), 256);
-  EXPECT_TRUE(widget.isHidden());
+TEST_F(Binder, Shape_LampPaintsTheModelsColourInsideADarkRim_GrowsWithTheFont) {
+  Shape model("ShapeP2DTR", Color::ButtonFace());
+  QtLamp lamp(&parent);
+  Bind(model, lamp, "DTR");
+  lamp.resize(24, 24);
+  parent.show();
+  EXPECT_EQ(lamp.accessibleName(), "DTR");
+  const std::tuple<Color, QColor, const char*> cases[] = {
+      {colors::kGreen, QColor(0, 0x80, 0), "dark green"}, {colors::kLime, QColor(0, 0xFF, 0), "light green"},
+      {colors::kRed, QColor(0xFF, 0, 0), "red"}, {Color::ButtonFace(), parent.palette().button().color(), "grey"}};
+  for (const auto& [color, painted, spoken] : cases) {
+    model.SetBrushColor(color);
+    EXPECT_EQ(lamp.FillColor(), painted) << spoken;
+    EXPECT_EQ(lamp.accessibleDescription(), spoken);
+    const QImage image = lamp.grab().toImage();
+    EXPECT_TRUE(Near(image.pixelColor(12, 12), painted)) << spoken << image.pixelColor(12, 12).name().toStdString();
+    EXPECT_LT(qGray(image.pixel(12, 1)), 0x70) << "the rim is dark";
+    EXPECT_TRUE(Near(image.pixelColor(0, 0), parent.palette().color(QPalette::Window), 24)) << "rounded corners";
+  }
+  const int small = lamp.sizeHint().height();
+  QFont font = lamp.font();
+  font.setPointSize(font.pointSize() * 2);
+  lamp.setFont(font);
+  EXPECT_GT(lamp.sizeHint().height(), small * 3 / 2);
+  EXPECT_EQ(lamp.sizeHint().width(), lamp.sizeHint().height());
+}
+
+// The three signal panels as the main window has them: all at 184, hidden.
+TEST(PanelRow, GroupBoxesOrderedByLeftEdge_SharedEdgeSharesThePlace) {
+  QtPanelRow row;
+  GroupBox port2("GroupBoxP2Nets", " Port 2 ", 184), ethernet("GroupBoxEthernet", " Ethernet ", 184),
+      e1("GroupBoxE1", " E1 ", 184);
+  QGroupBox *port2Box = new QGroupBox, *ethernetBox = new QGroupBox, *e1Box = new QGroupBox;
+  for (auto [model, box] : {std::pair{&port2, port2Box}, {&ethernet, ethernetBox}, {&e1, e1Box}}) {
+    box->setMinimumSize(60, 40);
+    Bind(*model, *box);
+    model->SetVisible(false);
+    row.AddPanel(box);
+  }
+  row.resize(400, 100);
+  row.show();
+  EXPECT_EQ(port2Box->title() + "|" + port2Box->accessibleName(), " Port 2 |Port 2");
+  EXPECT_TRUE(port2Box->isHidden());
+
+  ethernet.SetVisible(true);
+  row.layout()->activate();
+  EXPECT_EQ(ethernetBox->x(), 0);
+  ethernet.SetVisible(false);
+  e1.SetVisible(true);
+  row.layout()->activate();
+  EXPECT_EQ(e1Box->x(), 0) << "takes its turn in the same place";
+
+  // Port 2 moved to 256 stands right of E1.
+  port2.SetVisible(true);
+  port2.SetLeft(256);
+  row.layout()->activate();
+  EXPECT_GE(port2Box->x(), e1Box->x() + e1Box->width());
+  EXPECT_EQ(row.Order(), (std::vector<QWidget*>{ethernetBox, e1Box, port2Box}));
+
+  // Back to 184 and alone: it takes the common place again.
+  port2.SetLeft(184);
+  e1.SetVisible(false);
+  row.layout()->activate();
+  EXPECT_EQ(row.Order().front(), port2Box);
+  EXPECT_EQ(port2Box->x(), 0);
 }
 
 }  // namespace

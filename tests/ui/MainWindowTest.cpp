@@ -1,189 +1,190 @@
+// The main window over bare models, and the hint routing its status line relies on.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
+#include <QEnterEvent>
+#include <QHelpEvent>
 #include <QLayout>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QToolTip>
 
 #include "MainWindowControls.h"
+#include "QtHintRouter.h"
 #include "QtMainWindow.h"
 #include "QtTextField.h"
 
 namespace rkvt {
 namespace {
 
-// The window over bare models: no logic, so each test sets what it needs.
-struct Console {
-  MainWindowControls controls;
-  QtMainWindow window{controls};
-  Console() {
+// No window logic behind the models, so each test sets what it needs.
+class MainWindow : public testing::Test {
+ protected:
+  void SetUp() override {
     window.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
-  template <typename W = QWidget>
-  W* Widget(const char* name) {
-    auto* widget = window.findChild<W*>(QLatin1String(name));
+  QWidget* Widget(const char* name) {
+    auto* widget = window.findChild<QWidget*>(QLatin1String(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
+  int Left(const char* name) { return Widget(name)->mapTo(&window, QPoint()).x(); }
   void Settle() {
     window.centralWidget()->layout()->activate();
     QApplication::processEvents();
   }
+
+  MainWindowControls controls;
+  QtMainWindow window{controls};
 };
 
-TEST(MainWindow, EveryControlHasANamedWidgetAScreenReaderCanSpeak) {
-  Console c;
-  const auto models = c.controls.findChildren<ui::Control*>(QString(), Qt::FindDirectChildrenOnly);
+TEST_F(MainWindow, EveryControlHasANamedWidgetAScreenReaderCanSpeak) {
+  const auto models = controls.findChildren<ui::Control*>(QString(), Qt::FindDirectChildrenOnly);
   ASSERT_EQ(models.size(), 74);
   for (ui::Control* model : models) {
-    auto* widget = c.window.findChild<QWidget*>(model->Name());
+    auto* widget = window.findChild<QWidget*>(model->Name());
     ASSERT_NE(widget, nullptr) << model->Name().toStdString();
     EXPECT_FALSE(widget->accessibleName().isEmpty()) << model->Name().toStdString();
   }
 }
 
-TEST(MainWindow, TabVisitsTheCommandsInConsoleOrder) {
-  Console c;
-  const QStringList expected{
-      QStringLiteral("RadioButtonLocal"), QStringLiteral("ButtonState"),      QStringLiteral("ButtonSetup"),
-      QStringLiteral("ButtonReset"),      QStringLiteral("ButtonSoftware"),   QStringLiteral("ButtonPort"),
-      QStringLiteral("ButtonStatistics"), QStringLiteral("ButtonClearStatistics"), QStringLiteral("ComboBoxTest"),
-      QStringLiteral("ButtonTest"),       QStringLiteral("ButtonClearTest")};
-  c.controls.RadioButtonLocal.SetChecked(true);
-  QApplication::setActiveWindow(&c.window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&c.window));
-  c.Widget("RadioButtonLocal")->setFocus(Qt::TabFocusReason);
-  QStringList visited;
-  for (int i = 0; i < expected.size(); ++i) {
-    visited << QApplication::focusWidget()->objectName();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  }
-  EXPECT_EQ(visited, expected);
-}
-
-TEST(MainWindow, MnemonicsReachTheirControls) {
-  Console c;
-  QApplication::setActiveWindow(&c.window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&c.window));
-  EXPECT_EQ(QApplication::focusWidget(), c.Widget("ButtonState")) << "State has the focus at start";
-
+TEST_F(MainWindow, TabVisitsTheCommandsInConsoleOrder_MnemonicsReachTheirControls) {
+  EXPECT_EQ(QApplication::focusWidget(), Widget("ButtonState")) << "State has the focus at start";
   QStringList pressed;
-  for (ui::Button* button : {&c.controls.ButtonState, &c.controls.ButtonPort, &c.controls.ButtonStatistics,
-                             &c.controls.ButtonTest})
+  for (ui::Button* button :
+       {&controls.ButtonState, &controls.ButtonPort, &controls.ButtonStatistics, &controls.ButtonTest})
     button->OnClick = [&pressed, button] { pressed << button->Name(); };
   for (char key : {'S', 'P', 'A', 'C'}) {
     const qsizetype before = pressed.size();
-    QTest::keyClick(&c.window, key, Qt::AltModifier);
+    QTest::keyClick(&window, key, Qt::AltModifier);
     // A mnemonic clicks at the end of a short press animation.
     EXPECT_TRUE(QTest::qWaitFor([&] { return pressed.size() > before; }, 5000)) << key;
   }
-  EXPECT_EQ(pressed, (QStringList{QStringLiteral("ButtonState"), QStringLiteral("ButtonPort"),
-                                  QStringLiteral("ButtonStatistics"), QStringLiteral("ButtonTest")}));
+  EXPECT_EQ(pressed, QStringList({"ButtonState", "ButtonPort", "ButtonStatistics", "ButtonTest"}));
+  QTest::keyClick(&window, 'T', Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Widget("ComboBoxTest"));
 
-  QTest::keyClick(&c.window, 'T', Qt::AltModifier);
-  EXPECT_EQ(QApplication::focusWidget(), c.Widget("ComboBoxTest"));
+  const QStringList order{"RadioButtonLocal", "ButtonState", "ButtonSetup",  "ButtonReset", "ButtonSoftware",
+                          "ButtonPort", "ButtonStatistics", "ButtonClearStatistics", "ComboBoxTest", "ButtonTest",
+                          "ButtonClearTest"};
+  controls.RadioButtonLocal.SetChecked(true);
+  Widget("RadioButtonLocal")->setFocus(Qt::TabFocusReason);
+  QStringList visited;
+  for (int i = 0; i < order.size(); ++i) {
+    visited << QApplication::focusWidget()->objectName();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(visited, order);
 }
 
-TEST(MainWindow, ToggleButtonsFitTheirLongestCaption) {
-  Console c;
-  c.controls.ButtonTest.SetCaption(QStringLiteral("Connect"));
-  c.Settle();
-  auto* button = c.Widget<QAbstractButton>("ButtonTest");
+// Texts never resize the window: toggle buttons fit their longest caption, long
+// texts are elided and only state and status line show them whole as the tooltip.
+TEST_F(MainWindow, TextsKeepTheWindowStill_LongOnesShowInTheTooltip) {
+  controls.ButtonTest.SetCaption("Connect");
+  Settle();
+  QWidget* button = Widget("ButtonTest");
   const int width = button->width();
-  c.controls.ButtonTest.SetCaption(QStringLiteral("Disconnect"));
-  c.Settle();
+  const QSize size = window.size();
+  const QString longState = " Setup activated by remote terminal through the far end of the line";
+  const QString longHint = " " + QString(40, 'h') + QString(200, '.');
+  controls.ButtonTest.SetCaption("Disconnect");
+  controls.StaticTextState.SetText(longState);
+  controls.StaticTextMessages.SetText(QString(300, 'x'));
+  controls.StatusBar.SetSimpleText(longHint);
+  Settle();
   EXPECT_GE(button->width(), button->sizeHint().width()) << "text would be clipped";
-  EXPECT_EQ(button->width(), width) << "the window must not jump";
+  EXPECT_EQ(button->width(), width);
+  EXPECT_EQ(window.size(), size);
+  EXPECT_EQ(window.FullTextTooltip(Widget("StaticTextState")), longState);
+  EXPECT_EQ(window.FullTextTooltip(window.statusBar()), longHint);
+  EXPECT_EQ(window.FullTextTooltip(Widget("StaticTextMessages")), std::nullopt);
+
+  controls.StaticTextState.SetText(" Normal");
+  controls.StatusBar.SetSimpleText(" before");
+  EXPECT_EQ(window.FullTextTooltip(Widget("StaticTextState")), std::nullopt);
+  EXPECT_EQ(window.FullTextTooltip(window.statusBar()), std::nullopt);
+  // Status tips are left to the hint routing.
+  QStatusTipEvent tip("Identify the modem");
+  QApplication::sendEvent(&window, &tip);
+  EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+  EXPECT_EQ(window.findChild<ui::QtTextField*>("StatusBarText")->text(), " before");
 }
 
-TEST(MainWindow, LongTextsNeitherWidenTheWindowNorGetLost) {
-  Console c;
-  c.Settle();
-  const QSize size = c.window.size();
-  const QString longState = QStringLiteral(" Setup activated by remote terminal through the far end of the line");
-  c.controls.StaticTextState.SetText(longState);
-  c.controls.StaticTextMessages.SetText(QString(300, QLatin1Char('x')));
-  c.Settle();
-  EXPECT_EQ(c.window.size(), size);
-
-  auto* state = c.Widget("StaticTextState");
-  EXPECT_EQ(c.window.FullTextTooltip(state), longState);
-  c.controls.StaticTextState.SetText(QStringLiteral(" Normal"));
-  EXPECT_EQ(c.window.FullTextTooltip(state), std::nullopt);
-  EXPECT_EQ(c.window.FullTextTooltip(c.Widget("StaticTextModem")), std::nullopt) << "only state and status line";
-}
-
-TEST(MainWindow, StatusLineTooltipShowsItsWholeText) {
-  Console c;
-  const QString hint = QStringLiteral(" ") + QString(40, QLatin1Char('h')) + QString(200, QLatin1Char('.'));
-  c.controls.StatusBar.SetSimpleText(hint);
-  c.Settle();
-  EXPECT_EQ(c.window.FullTextTooltip(c.window.statusBar()), hint);
-  c.controls.StatusBar.SetSimpleText(QStringLiteral(" Port"));
-  EXPECT_EQ(c.window.FullTextTooltip(c.window.statusBar()), std::nullopt);
-}
-
-TEST(MainWindow, FieldsThatShareAPlaceShareIt) {
-  Console c;
-  c.Settle();
-  EXPECT_EQ(c.Widget("StaticTextSpeed")->geometry(), c.Widget("StaticTextCable")->geometry());
-  EXPECT_EQ(c.Widget("StaticTextBits")->geometry(), c.Widget("StaticTextRdTime")->geometry());
+TEST_F(MainWindow, FieldsThatShareAPlaceShareIt_PanelsSitBetweenStateAndTarget) {
+  controls.GroupBoxP2Nets.SetLeft(MainWindowControls::kPanelLeftBesideE1);
+  Settle();
+  EXPECT_EQ(Widget("StaticTextSpeed")->geometry(), Widget("StaticTextCable")->geometry());
+  EXPECT_EQ(Widget("StaticTextBits")->geometry(), Widget("StaticTextRdTime")->geometry());
+  EXPECT_GT(Left("GroupBoxE1"), Left("GroupBoxState"));
+  EXPECT_GT(Left("GroupBoxTarget"), Left("GroupBoxP2Nets"));
 
   // Both captions shown at once (blanked, before any decode): one covers the
   // other, so the place reads exactly as with the later caption alone.
-  const QRect place = c.Widget("LabelSpeed")->geometry().united(c.Widget("LabelCable")->geometry());
-  QWidget* group = c.Widget("GroupBoxState");
+  const QRect place = Widget("LabelSpeed")->geometry().united(Widget("LabelCable")->geometry());
+  QWidget* group = Widget("GroupBoxState");
   const QImage both = group->grab(place).toImage();
-  c.controls.LabelSpeed.SetVisible(false);
+  controls.LabelSpeed.SetVisible(false);
   EXPECT_EQ(group->grab(place).toImage(), both);
-  c.controls.LabelSpeed.SetVisible(true);
 
   // A hidden field keeps its row: the group does not shrink under the operator.
-  const int below = c.Widget("StaticTextQual")->y();
-  c.controls.StaticTextSpeed.SetVisible(false);
-  c.controls.StaticTextCable.SetVisible(false);
-  c.controls.LabelSpeed.SetVisible(false);
-  c.controls.LabelCable.SetVisible(false);
-  c.Settle();
-  EXPECT_EQ(c.Widget("StaticTextQual")->y(), below);
+  const int below = Widget("StaticTextQual")->y();
+  controls.StaticTextSpeed.SetVisible(false);
+  controls.StaticTextCable.SetVisible(false);
+  controls.LabelCable.SetVisible(false);
+  Settle();
+  EXPECT_EQ(Widget("StaticTextQual")->y(), below);
 }
 
-TEST(MainWindow, PortTwoPanelStandsRightOfE1WhenBothShow) {
-  Console c;
-  c.controls.GroupBoxEthernet.SetVisible(false);
-  c.controls.GroupBoxP2Nets.SetLeft(MainWindowControls::kPanelLeftBesideE1);
-  c.Settle();
-  const QWidget* e1 = c.Widget("GroupBoxE1");
-  const QWidget* port2 = c.Widget("GroupBoxP2Nets");
-  EXPECT_GE(port2->x(), e1->x() + e1->width());
-  const auto left = [&](QWidget* w) { return w->mapTo(&c.window, QPoint()).x(); };
-  EXPECT_GT(left(c.Widget("GroupBoxTarget")), left(c.Widget("GroupBoxP2Nets"))) << "panels sit between State and Target";
-  EXPECT_GT(left(c.Widget("GroupBoxE1")), left(c.Widget("GroupBoxState")));
-}
-
-TEST(MainWindow, StatusTipsAreLeftToTheHintRouting) {
-  Console c;
-  c.controls.StatusBar.SetSimpleText(QStringLiteral(" before"));
-  QStatusTipEvent tip(QStringLiteral("Identify the modem"));
-  QApplication::sendEvent(&c.window, &tip);
-  EXPECT_TRUE(c.window.statusBar()->currentMessage().isEmpty());
-  EXPECT_EQ(c.window.findChild<ui::QtTextField*>(QStringLiteral("StatusBarText"))->text(), QStringLiteral(" before"));
-}
-
-TEST(MainWindow, PlacementMovesTheWindowOnlyOntoAScreen) {
-  MainWindowControls controls;
-  QtMainWindow window(controls);
+TEST_F(MainWindow, PlacementMovesTheWindowOnlyOntoAScreen) {
   window.ApplyPlacement({.top = 40, .left = 30, .height = 1, .width = 1});
-  EXPECT_EQ(window.Placement().top, 40);
-  EXPECT_EQ(window.Placement().left, 30);
-  EXPECT_GT(window.Placement().width, 1) << "the main window keeps its designed size";
-
+  const WindowPlacement placed = window.Placement();
+  EXPECT_EQ(QPoint(placed.left, placed.top), QPoint(30, 40));
+  EXPECT_GT(placed.width, 1) << "the main window keeps its designed size";
   window.ApplyPlacement({.top = -9000, .left = -9000});
-  EXPECT_EQ(window.Placement().top, 40);
-  EXPECT_EQ(window.Placement().left, 30);
+  EXPECT_EQ(window.Placement(), placed);
+}
+
+// Hints go out on mouse-over and on the user's keyboard focus, never on their own.
+TEST_F(MainWindow, HintRouterRoutesHintsOfTheUsersControl_ProviderTextReplacesTheTooltip) {
+  QWidget* state = Widget("ButtonState");
+  QWidget* setup = Widget("ButtonSetup");
+  controls.ButtonState.SetHint("Identify the modem");
+  controls.ButtonSetup.SetHint("Modem settings");
+  QStringList hints;
+  ui::QtHintRouter router([&](const QString& hint) { hints << hint; },
+                          [&](QWidget* widget) -> std::optional<QString> {
+                            if (widget != state) return std::nullopt;
+                            return " Setup activated by remote terminal";
+                          });
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+  QApplication::sendEvent(state, &enter);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(state, &leave);
+  EXPECT_EQ(hints, QStringList({"Identify the modem", ""}));
+
+  state->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(state, Qt::Key_Tab);
+  EXPECT_EQ(hints.value(2), "Modem settings");
+  QTest::keyClick(setup, Qt::Key_Backtab);
+  EXPECT_EQ(hints.size(), 4);
+  // Disabling the focused button moves the focus on, which Qt calls a tab:
+  // the user did nothing, the status line must not change.
+  ASSERT_EQ(QApplication::focusWidget(), state);
+  controls.ButtonState.SetEnabled(false);
+  EXPECT_EQ(QApplication::focusWidget(), setup);
+  EXPECT_EQ(hints.size(), 4);
+
+  // Nothing to say: Qt's own (empty) tooltip stays.
+  QHelpEvent other(QEvent::ToolTip, QPoint(2, 2), setup->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(setup, &other);
+  EXPECT_TRUE(QToolTip::text().isEmpty());
+  QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), state->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(state, &help);
+  EXPECT_EQ(QToolTip::text(), " Setup activated by remote terminal");
+  QToolTip::hideText();
 }
 
 }  // namespace

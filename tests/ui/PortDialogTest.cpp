@@ -5,7 +5,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -14,24 +13,16 @@
 namespace rkvt::ui {
 namespace {
 
-PortSettings Unusual() {
-  PortSettings s;
-  s.name = QStringLiteral("ttyUSB3");
-  s.baudRate = 9600;
-  s.dataBits = QSerialPort::Data7;
-  s.parity = QSerialPort::EvenParity;
-  s.stopBits = QSerialPort::TwoStop;
-  s.flowControl = QSerialPort::HardwareControl;
-  return s;
-}
+const PortSettings kUnusual{"ttyUSB3", 9600, QSerialPort::Data7, QSerialPort::EvenParity, QSerialPort::TwoStop,
+                            QSerialPort::HardwareControl};
 
-TEST(PortSettingsForm, HasTheSixSettingsUnderItsCaptions) {
+// Six settings under their captions; shown and returned whole; OK only for a port and a usable rate.
+TEST(PortSettingsForm, ShowsAndReturnsEverySetting_RefusesABlankPortOrAnUnusableRate) {
   QtPortSettingsForm form;
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("Setup"));
-  auto* group = form.findChild<QGroupBox*>(QStringLiteral("GroupBoxSettings"));
+  auto* group = form.findChild<QGroupBox*>("GroupBoxSettings");
   ASSERT_NE(group, nullptr);
-  EXPECT_EQ(group->title(), QStringLiteral(" Settings "));
-
+  EXPECT_EQ(form.windowTitle() + "|" + group->title() + "|" + form.ok->text() + "|" + form.cancel->text(),
+            "Setup| Settings |OK|Cancel");
   auto* rows = qobject_cast<QFormLayout*>(group->layout());
   ASSERT_NE(rows, nullptr);
   const std::pair<QWidget*, const char*> fields[] = {{form.port, "Port"},          {form.baudRate, "Baud rate"},
@@ -40,89 +31,53 @@ TEST(PortSettingsForm, HasTheSixSettingsUnderItsCaptions) {
   for (const auto& [field, caption] : fields) {
     auto* label = qobject_cast<QLabel*>(rows->labelForField(field));
     ASSERT_NE(label, nullptr) << caption;
-    EXPECT_EQ(label->text().remove(QLatin1Char('&')), QString::fromLatin1(caption));
+    EXPECT_EQ(label->text().remove('&'), caption);
     EXPECT_EQ(label->buddy(), field) << caption;
-    EXPECT_EQ(field->accessibleName(), QString::fromLatin1(caption));
+    EXPECT_EQ(field->accessibleName(), caption);
   }
-  EXPECT_EQ(form.ok->text(), QStringLiteral("OK"));
-  EXPECT_EQ(form.cancel->text(), QStringLiteral("Cancel"));
-}
 
-TEST(PortSettingsForm, ShowsAndReturnsEverySetting) {
-  QtPortSettingsForm form;
-  form.Load(Unusual(), {QStringLiteral("ttyS0"), QStringLiteral("ttyS1")});
-  EXPECT_EQ(form.port->currentText(), QStringLiteral("ttyUSB3")) << "a port the machine does not list stays";
+  form.Load(kUnusual, {"ttyS0", "ttyS1"});
+  EXPECT_EQ(form.port->currentText(), "ttyUSB3") << "a port the machine does not list stays";
   EXPECT_EQ(form.port->count(), 2);
-  EXPECT_EQ(form.parity->currentText(), QStringLiteral("Even"));
-  EXPECT_EQ(form.stopBits->currentText(), QStringLiteral("2"));
-  EXPECT_EQ(form.Edited(PortSettings{}), Unusual());
+  EXPECT_EQ(form.parity->currentText() + "|" + form.stopBits->currentText(), "Even|2");
+  EXPECT_EQ(form.Edited(PortSettings{}), kUnusual);
 
   form.port->setCurrentIndex(1);
-  form.dataBits->setCurrentIndex(form.dataBits->findText(QStringLiteral("8")));
-  const PortSettings edited = form.Edited(Unusual());
-  EXPECT_EQ(edited.name, QStringLiteral("ttyS1"));
-  EXPECT_EQ(edited.dataBits, QSerialPort::Data8);
-  EXPECT_EQ(edited.parity, QSerialPort::EvenParity);
-}
-
-TEST(PortSettingsForm, TakesAFreeBaudRateAndPortPath) {
-  QtPortSettingsForm form;
-  form.Load(PortSettings{}, {});
-  form.baudRate->setEditText(QStringLiteral("12345"));
-  form.port->setEditText(QStringLiteral("  /dev/pts/7 "));
-  const PortSettings edited = form.Edited(PortSettings{});
-  EXPECT_EQ(edited.baudRate, 12345);
-  EXPECT_EQ(edited.name, QStringLiteral("/dev/pts/7"));
+  form.dataBits->setCurrentIndex(form.dataBits->findText("8"));
+  form.baudRate->setEditText("12345");  // a free rate
+  EXPECT_EQ(form.Edited(kUnusual), (PortSettings{"ttyS1", 12345, QSerialPort::Data8, QSerialPort::EvenParity,
+                                                 QSerialPort::TwoStop, QSerialPort::HardwareControl}));
+  form.port->setEditText("  /dev/pts/7 ");  // a free port path
   EXPECT_TRUE(form.ok->isEnabled());
-}
+  EXPECT_EQ(form.Edited(kUnusual).name, "/dev/pts/7");
 
-TEST(PortSettingsForm, RefusesABlankPortOrAnUnusableRate) {
-  QtPortSettingsForm form;
-  form.Load(PortSettings{}, {});
-  form.port->setEditText(QStringLiteral("   "));
+  form.port->setEditText("   ");
   EXPECT_FALSE(form.ok->isEnabled());
-  form.port->setEditText(QStringLiteral("ttyS0"));
-  EXPECT_TRUE(form.ok->isEnabled());
-
+  form.port->setEditText("ttyS0");
   for (const char* bad : {"", "fast", "0", "-9600"}) {
-    form.baudRate->setEditText(QString::fromLatin1(bad));
+    form.baudRate->setEditText(bad);
     EXPECT_FALSE(form.ok->isEnabled()) << bad;
     EXPECT_EQ(form.Edited(PortSettings{}).baudRate, 115200) << "an unusable rate keeps the old one: " << bad;
   }
 }
 
-// Answers the next modal dialog once the event loop runs it.
-void AnswerDialog(const std::function<void(QtPortSettingsForm&)>& answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* form = qobject_cast<QtPortSettingsForm*>(QApplication::activeModalWidget());
-    ASSERT_NE(form, nullptr);
-    answer(*form);
-  });
-}
-
-TEST(PortDialog, CancelLeavesTheSettingsAlone) {
-  QtPortDialog dialog(nullptr, [] { return QStringList{QStringLiteral("ttyS0")}; });
-  PortSettings settings = Unusual();
-  AnswerDialog([](QtPortSettingsForm& form) {
-    form.port->setEditText(QStringLiteral("ttyS0"));
-    form.cancel->click();
-  });
-  EXPECT_FALSE(dialog.Edit(settings));
-  EXPECT_EQ(settings, Unusual());
-}
-
-TEST(PortDialog, OkAppliesTheEdits) {
-  QtPortDialog dialog(nullptr, [] { return QStringList{QStringLiteral("ttyS0")}; });
-  PortSettings settings = Unusual();
-  AnswerDialog([](QtPortSettingsForm& form) {
-    form.port->setCurrentIndex(0);
-    form.flowControl->setCurrentIndex(form.flowControl->findData(QSerialPort::NoFlowControl));
-    form.ok->click();
-  });
-  EXPECT_TRUE(dialog.Edit(settings));
-  EXPECT_EQ(settings.name, QStringLiteral("ttyS0"));
-  EXPECT_EQ(settings.flowControl, QSerialPort::NoFlowControl);
-  EXPECT_EQ(settings.baudRate, 9600);
+TEST(PortDialog, CancelLeavesTheSettingsAlone_OkAppliesTheEdits) {
+  QtPortDialog dialog(nullptr, [] { return QStringList{"ttyS0"}; });
+  PortSettings settings = kUnusual;
+  const PortSettings edited{"ttyS0", 9600, QSerialPort::Data7, QSerialPort::EvenParity, QSerialPort::TwoStop,
+                            QSerialPort::NoFlowControl};
+  for (const bool ok : {false, true}) {
+    // Answers the modal dialog once the event loop runs it.
+    QTimer::singleShot(0, [ok] {
+      auto* form = qobject_cast<QtPortSettingsForm*>(QApplication::activeModalWidget());
+      ASSERT_NE(form, nullptr);
+      form->port->setCurrentIndex(0);
+      form->flowControl->setCurrentIndex(form->flowControl->findData(QSerialPort::NoFlowControl));
+      (ok ? form->ok : form->cancel)->click();
+    });
+    EXPECT_EQ(dialog.Edit(settings), ok);
+    EXPECT_EQ(settings, ok ? edited : kUnusual);
+  }
 }
 
 }  // namespace
