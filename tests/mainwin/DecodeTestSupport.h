@@ -4,18 +4,21 @@
 #include <cstdint>
 #include <initializer_list>
 #include <ostream>
+#include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include <QString>
+#include <gtest/gtest.h>
 
 #include "Color.h"
 #include "MainWindowControls.h"
 
-// Readable texts in failure messages.
+// Readable texts and colours in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace rkvt::ui {
-// Readable colours in failure messages.
 inline void PrintTo(const Color& c, std::ostream* os) {
   if (c.IsWindowText())
     *os << "WindowText";
@@ -43,33 +46,56 @@ inline constexpr ui::Color kOlive = ui::Color::Rgb(0x808000);
 inline constexpr std::int32_t kFirstGen = 5;
 inline constexpr std::int32_t kSecondGen = 13;
 
+using Bytes = std::initializer_list<std::pair<int, std::uint8_t>>;
+
 // The main window's 120-byte exchange block.
 struct Block {
   std::array<std::uint8_t, 120> bytes{};
   Block() = default;
-  Block(std::initializer_list<std::pair<int, std::uint8_t>> set) {
+  Block(Bytes set) {
     for (const auto& [i, v] : set) bytes[static_cast<std::size_t>(i)] = v;
   }
   std::uint8_t& operator[](int i) { return bytes[static_cast<std::size_t>(i)]; }
   void Put32(int at, std::uint32_t v) {
     for (int k = 0; k < 4; ++k) bytes[static_cast<std::size_t>(at + k)] = static_cast<std::uint8_t>(v >> (24 - 8 * k));
   }
-  void Put16(int at, std::uint16_t v) {
-    bytes[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(v >> 8);
-    bytes[static_cast<std::size_t>(at + 1)] = static_cast<std::uint8_t>(v);
-  }
 };
 
+// A valid second-generation slot head of an interface kind.
+constexpr std::uint8_t Slot(int kind) { return static_cast<std::uint8_t>(0x10 | kind << 5); }
+inline constexpr int kP2 = 1, kEth10 = 2, kE1 = 3, kEth100 = 4;
+
+// First-generation byte 9: interface in bits 5-7, cable in bits 0-4.
+inline Block FirstGenPage(int interfaceBits, int cable = 31, std::uint8_t byte5 = 0) {
+  return Block{{5, byte5}, {9, static_cast<std::uint8_t>(interfaceBits << 5 | cable)}};
+}
+
+inline void ExpectField(const ui::StaticText& f, const char* text, ui::Color font, ui::Color background) {
+  EXPECT_EQ(std::tuple(f.Text(), f.FontColor(), f.Background()), std::tuple(QString(text), font, background))
+      << f.Name().toStdString();
+}
+
 using ShapeMember = ui::Shape MainWindowControls::*;
-inline constexpr std::array<ShapeMember, 5> kPort2Shapes{
-    &MainWindowControls::ShapeP2DTR, &MainWindowControls::ShapeP2DSR, &MainWindowControls::ShapeP2RTS,
-    &MainWindowControls::ShapeP2CTS, &MainWindowControls::ShapeP2DCD};
-inline constexpr std::array<ShapeMember, 4> kEthernetShapes{
-    &MainWindowControls::ShapeELNK, &MainWindowControls::ShapeELRX, &MainWindowControls::ShapeELTX,
-    &MainWindowControls::ShapeECOLL};
-inline constexpr std::array<ShapeMember, 8> kE1Shapes{
-    &MainWindowControls::ShapeLOF, &MainWindowControls::ShapeLOS, &MainWindowControls::ShapeRA,
-    &MainWindowControls::ShapeAI,  &MainWindowControls::ShapeLOT, &MainWindowControls::ShapeE,
-    &MainWindowControls::ShapeCRC, &MainWindowControls::ShapeCV};
+using C = MainWindowControls;
+inline constexpr std::array<ShapeMember, 5> kPort2Shapes{&C::ShapeP2DTR, &C::ShapeP2DSR, &C::ShapeP2RTS,
+                                                         &C::ShapeP2CTS, &C::ShapeP2DCD};
+inline constexpr std::array<ShapeMember, 4> kEthernetShapes{&C::ShapeELNK, &C::ShapeELRX, &C::ShapeELTX,
+                                                            &C::ShapeECOLL};
+inline constexpr std::array<ShapeMember, 8> kE1Shapes{&C::ShapeLOF, &C::ShapeLOS, &C::ShapeRA,  &C::ShapeAI,
+                                                      &C::ShapeLOT, &C::ShapeE,   &C::ShapeCRC, &C::ShapeCV};
+
+// Flags as a string of '1' and '0'.
+inline std::string Flags(std::initializer_list<bool> flags) {
+  std::string s;
+  for (bool f : flags) s += f ? '1' : '0';
+  return s;
+}
+
+template <std::size_t N>
+std::vector<ui::Color> Colours(const C& c, const std::array<ShapeMember, N>& shapes) {
+  std::vector<ui::Color> colours;
+  for (ShapeMember s : shapes) colours.push_back((c.*s).BrushColor());
+  return colours;
+}
 
 }  // namespace rkvt::test

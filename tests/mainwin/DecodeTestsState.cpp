@@ -1,7 +1,10 @@
-#include <gtest/gtest.h>
+// The statistics page: the State group, interface and rates, then the
+// Statistics group and the loop test counters.
 
+#include <limits>
 #include <vector>
 
+#include "CounterTexts.h"
 #include "Decode.h"
 #include "DecodeTestSupport.h"
 
@@ -9,370 +12,253 @@ namespace rkvt {
 namespace {
 
 using namespace test;
+using Page = std::vector<std::pair<int, std::uint8_t>>;
 
-// First-generation byte 9: interface in bits 5-7, cable in bits 0-4.
-Block FirstGenPage(int interfaceBits, int cable = 31, std::uint8_t byte5 = 0) {
-  return Block{{0, 25}, {5, byte5}, {9, static_cast<std::uint8_t>(interfaceBits << 5 | cable)}};
+Block Of(const Page& bytes) {
+  Block b;
+  for (auto [i, v] : bytes) b[i] = v;
+  return b;
 }
 
-// A valid second-generation slot head of the given interface kind.
-constexpr std::uint8_t Slot(int kind) { return static_cast<std::uint8_t>(0x10 | kind << 5); }
-constexpr int kP2 = 1, kEth10 = 2, kE1 = 3, kEth100 = 4;
-
-void ExpectField(const ui::StaticText& f, const char* text, ui::Color font, ui::Color background) {
-  EXPECT_EQ(f.Text(), QString(text)) << f.Name().toStdString();
-  EXPECT_EQ(f.FontColor(), font) << f.Name().toStdString();
-  EXPECT_EQ(f.Background(), background) << f.Name().toStdString();
-}
-
-// ---- line quality
-
-struct QualityCase {
-  int cls;
-  const char* text;
-  ui::Color font;
-  ui::Color background;
-};
-class Quality : public ::testing::TestWithParam<QualityCase> {};
-
-TEST_P(Quality, TextAndColoursInBothGenerations) {
-  const QualityCase& q = GetParam();
-  for (std::int32_t level : {kFirstGen, kSecondGen}) {
-    MainWindowControls c;
-    c.StaticTextQual.SetBackground(ui::colors::kYellow);  // must be overwritten
-    Block page{{5, static_cast<std::uint8_t>(q.cls)}};
-    DecodeState(page.bytes, level, 0, true, 0, c);
-    ExpectField(c.StaticTextQual, q.text, q.font, q.background);
+TEST(StateDecode, QualityClassTextAndColoursInBothGenerations) {
+  const struct { const char* text; ui::Color font, background; } classes[] = {
+      {"A", kNormal, kFace}, {"B", kTeal, kFace},     {"C", kPurple, kFace},     {"D", kMaroon, kFace},
+      {"E", kOlive, kFace},  {"No Line", kRed, kFace}, {"Unknown", kWhite, kRed}, {"Unknown", kWhite, kRed}};
+  for (std::uint8_t cls = 0; cls < 8; ++cls) {
+    for (std::int32_t level : {kFirstGen, kSecondGen}) {
+      MainWindowControls c;
+      c.StaticTextQual.SetBackground(ui::colors::kYellow);  // must be overwritten
+      Block page{{5, static_cast<std::uint8_t>(0xF8 | cls)}};
+      DecodeState(page.bytes, level, 0, true, 0, c);
+      ExpectField(c.StaticTextQual, classes[cls].text, classes[cls].font, classes[cls].background);
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Quality,
-                         ::testing::Values(QualityCase{0, "A", kNormal, kFace}, QualityCase{1, "B", kTeal, kFace},
-                                           QualityCase{2, "C", kPurple, kFace}, QualityCase{3, "D", kMaroon, kFace},
-                                           QualityCase{4, "E", kOlive, kFace}, QualityCase{5, "No Line", kRed, kFace},
-                                           QualityCase{6, "Unknown", kWhite, kRed},
-                                           QualityCase{7, "Unknown", kWhite, kRed}));
-
-// ---- first-generation line rate; a synchronous port runs at it
-
-struct FirstRateCase {
-  int index;
-  const char* text;
-};
-class FirstGenerationLineRate : public ::testing::TestWithParam<FirstRateCase> {};
-
-TEST_P(FirstGenerationLineRate, LineAndSyncPortShowTheSameText) {
-  const FirstRateCase& r = GetParam();
-  MainWindowControls c;
-  Block page = FirstGenPage(0, 31, static_cast<std::uint8_t>(r.index << 3 | 0xC0));
-  EXPECT_EQ(DecodeState(page.bytes, kFirstGen, 0, true, 0, c), 1);
-  const bool unknown = r.index >= 5;
-  ExpectField(c.StaticTextBitRateLine, r.text, unknown ? kWhite : kNormal, unknown ? kRed : kFace);
-  ExpectField(c.StaticTextBitRatePx, r.text, unknown ? kWhite : kNormal, unknown ? kRed : kFace);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, FirstGenerationLineRate,
-                         ::testing::Values(FirstRateCase{0, " 64000"}, FirstRateCase{1, " 128000"},
-                                           FirstRateCase{2, " 192000"}, FirstRateCase{3, " 256000"},
-                                           FirstRateCase{4, " 320000"}, FirstRateCase{5, " Unknown"},
-                                           FirstRateCase{6, " Unknown"}, FirstRateCase{7, " Unknown"}));
-
-// ---- second-generation rates: four formulas by channel variant
-
-struct VariantRateCase {
-  std::int32_t variant;
-  int n;
-  const char* text;
-};
-class SecondGenerationRate : public ::testing::TestWithParam<VariantRateCase> {};
-
-TEST_P(SecondGenerationRate, LineRateFromByteFiveAndPortRateFromTheSlot) {
-  const VariantRateCase& r = GetParam();
-  MainWindowControls c;
-  c.StaticTextBitRateLine.SetFontColor(kWhite);
-  Block page{{5, static_cast<std::uint8_t>(r.n << 3)}, {6, Slot(kP2)}, {9, static_cast<std::uint8_t>(r.n)}};
-  EXPECT_EQ(DecodeState(page.bytes, kSecondGen, r.variant, true, 0, c), 1);
-  ExpectField(c.StaticTextBitRateLine, r.text, kNormal, kFace);
-  ExpectField(c.StaticTextBitRatePx, r.text, kNormal, kFace);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, SecondGenerationRate,
-    ::testing::Values(VariantRateCase{0, 0, " 64000"}, VariantRateCase{0, 1, " 128000"},
-                      VariantRateCase{0, 15, " 1024000"}, VariantRateCase{3, 2, " 192000"},
-                      VariantRateCase{1, 4, " 320000"}, VariantRateCase{7, 0, " 16000"},
-                      VariantRateCase{7, 1, " 32000"}, VariantRateCase{7, 15, " 256000"},
-                      VariantRateCase{8, 0, " 9600"}, VariantRateCase{8, 1, " 14400"},
-                      VariantRateCase{8, 2, " 16800"}, VariantRateCase{8, 3, " 19200"},
-                      VariantRateCase{8, 4, " 24000"}, VariantRateCase{8, 5, " 5600"},
-                      VariantRateCase{8, 6, " 24000"}, VariantRateCase{8, 7, " 24000"},
-                      VariantRateCase{8, 13, " 5600"},  // T8 is indexed by n AND 7
-                      VariantRateCase{9, 0, " 24000"}, VariantRateCase{9, 1, " 28800"},
-                      VariantRateCase{9, 2, " 33600"}, VariantRateCase{9, 3, " 38400"},
-                      VariantRateCase{9, 4, " 50400"}, VariantRateCase{9, 5, " 12000"},
-                      VariantRateCase{9, 6, " 24000"}, VariantRateCase{9, 7, " 24000"},
-                      VariantRateCase{9, 12, " 50400"}));
-
-TEST(SecondGenerationRate, LineRateIndexHasFourBitsAndIgnoresBitSeven) {
-  MainWindowControls c;
-  Block page{{5, 0xFD}};  // class 5, n = 15
-  DecodeState(page.bytes, kSecondGen, 0, true, 0, c);
-  EXPECT_EQ(c.StaticTextBitRateLine.Text(), QString(" 1024000"));
-}
-
-// ---- asynchronous port rate
-
-struct AsyncCase {
-  int index;
-  const char* text;
-};
-class AsyncPortRate : public ::testing::TestWithParam<AsyncCase> {};
-
-TEST_P(AsyncPortRate, BothGenerations) {
-  const AsyncCase& r = GetParam();
-  const bool unknown = r.index == 3;
-  {
+// Rates are shown normally, " Unknown" white on red. A synchronous port runs at the line rate.
+TEST(StateDecode, LineAndPortRates) {
+  const auto expect = [](Block page, std::int32_t level, std::int32_t variant, int code, const char* rate, bool line) {
+    SCOPED_TRACE(testing::Message() << "level " << level << " variant " << variant << " byte 5 " << +page[5]);
     MainWindowControls c;
-    Block page = FirstGenPage(2, 31, static_cast<std::uint8_t>(r.index << 6));
-    EXPECT_EQ(DecodeState(page.bytes, kFirstGen, 0, true, 0, c), 4);
-    EXPECT_EQ(c.StaticTextInterface.Text(), QString("P2 Async"));
-    ExpectField(c.StaticTextBitRatePx, r.text, unknown ? kWhite : kNormal, unknown ? kRed : kFace);
+    c.StaticTextBitRateLine.SetFontColor(kWhite);
+    EXPECT_EQ(DecodeState(page.bytes, level, variant, true, 0, c), code);
+    const bool unknown = QString(rate) == " Unknown";
+    std::vector<const ui::StaticText*> fields{&c.StaticTextBitRatePx};
+    if (line) fields.push_back(&c.StaticTextBitRateLine);
+    for (const ui::StaticText* f : fields) ExpectField(*f, rate, unknown ? kWhite : kNormal, unknown ? kRed : kFace);
+  };
+  const auto u8 = [](int v) { return static_cast<std::uint8_t>(v); };
+  const char* first[] = {" 64000", " 128000", " 192000", " 256000", " 320000", " Unknown", " Unknown", " Unknown"};
+  for (int n = 0; n < 8; ++n) expect(FirstGenPage(0, 31, u8(n << 3 | 0xC0)), kFirstGen, 0, 1, first[n], true);
+  const char* async[] = {" 57600", " 115200", " 230400", " Unknown"};
+  for (int n = 0; n < 4; ++n) {
+    expect(FirstGenPage(2, 31, u8(n << 6)), kFirstGen, 0, 4, async[n], false);
+    expect(Block{{10, Slot(kP2)}, {13, u8(0x80 | n << 4 | 0x0F)}}, kSecondGen, 0, 4, async[n], false);
   }
-  {
-    MainWindowControls c;
-    Block page{{10, Slot(kP2)}, {13, static_cast<std::uint8_t>(0x80 | r.index << 4 | 0x0F)}};
-    EXPECT_EQ(DecodeState(page.bytes, kSecondGen, 0, true, 0, c), 4);
-    EXPECT_EQ(c.StaticTextInterface.Text(), QString("P2 Async"));
-    ExpectField(c.StaticTextBitRatePx, r.text, unknown ? kWhite : kNormal, unknown ? kRed : kFace);
+  // Second generation by channel variant: the line rate index in byte 5 bits
+  // 3-6, the port rate index in the slot's rate byte bits 0-3.
+  const struct { std::int32_t variant; int n; const char* text; } cases[] = {
+      {0, 0, " 64000"},  {0, 15, " 1024000"}, {3, 2, " 192000"}, {1, 4, " 320000"}, {7, 0, " 16000"},
+      {7, 1, " 32000"},  {7, 15, " 256000"},  {8, 0, " 9600"},   {8, 1, " 14400"},  {8, 2, " 16800"},
+      {8, 3, " 19200"},  {8, 4, " 24000"},    {8, 5, " 5600"},   {8, 6, " 24000"},  {8, 7, " 24000"},
+      {8, 13, " 5600"},  {9, 0, " 24000"},    {9, 1, " 28800"},  {9, 2, " 33600"},  {9, 3, " 38400"},
+      {9, 4, " 50400"},  {9, 5, " 12000"},    {9, 6, " 24000"},  {9, 7, " 24000"},  {9, 12, " 50400"}};
+  for (const auto& r : cases) {
+    expect(Block{{5, u8(0x87 | r.n << 3)}, {6, Slot(kP2)}, {9, u8(0x70 | r.n)}}, kSecondGen, r.variant, 1, r.text,
+           true);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, AsyncPortRate,
-                         ::testing::Values(AsyncCase{0, " 57600"}, AsyncCase{1, " 115200"}, AsyncCase{2, " 230400"},
-                                           AsyncCase{3, " Unknown"}));
-
-// ---- cable
-
-struct CableCase {
-  int code;
-  const char* text;
-  ui::Color font;
-};
-class Cable : public ::testing::TestWithParam<CableCase> {};
-
-TEST_P(Cable, TextAndColourKeepTheBackground) {
-  const CableCase& k = GetParam();
-  const auto code = static_cast<std::uint8_t>(k.code);
-  Block first = FirstGenPage(0, k.code);
-  Block slotA{{6, Slot(kP2)}, {7, static_cast<std::uint8_t>(0xE0 | code)}};  // bits 5-7 are not cable
-  Block slotB{{10, Slot(kP2)}, {11, code}};
-  const std::vector<std::pair<Block*, std::int32_t>> pages{{&first, kFirstGen}, {&slotA, kSecondGen}, {&slotB, kSecondGen}};
-  for (auto [page, level] : pages) {
+TEST(StateDecode, CableTextAndColourKeepTheBackground) {
+  constexpr const char *kDte = "DTE not support", *kError = "Cable error";
+  const struct { int code; const char* text; ui::Color font; } cables[] = {
+      {2, kDte, kTeal},   {4, kDte, kTeal},   {5, kDte, kTeal},  {12, kDte, kTeal},  {13, kDte, kTeal},
+      {14, kDte, kTeal},  {18, "DCE RS-232/V.24", kNormal},      {20, "DCE RS-449/530", kNormal},
+      {28, "DCE RS-449/530", kNormal},        {21, "DCE RS-485", kNormal},           {30, "DCE V.35", kNormal},
+      {31, "No Cable", kGreen}, {0, kError, kRed}, {3, kError, kRed}, {19, kError, kRed}, {29, kError, kRed}};
+  for (const auto& k : cables) {
     MainWindowControls c;
     c.StaticTextCable.SetBackground(ui::colors::kYellow);
-    DecodeState(page->bytes, level, 0, true, 0, c);
+    Block slotA{{6, Slot(kP2)}, {7, static_cast<std::uint8_t>(0xE0 | k.code)}};  // bits 5-7 are not cable
+    DecodeState(slotA.bytes, kSecondGen, 0, true, 0, c);
     ExpectField(c.StaticTextCable, k.text, k.font, ui::colors::kYellow);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Cable,
-    ::testing::Values(CableCase{2, "DTE not support", kTeal}, CableCase{4, "DTE not support", kTeal},
-                      CableCase{5, "DTE not support", kTeal}, CableCase{12, "DTE not support", kTeal},
-                      CableCase{13, "DTE not support", kTeal}, CableCase{14, "DTE not support", kTeal},
-                      CableCase{18, "DCE RS-232/V.24", kNormal}, CableCase{20, "DCE RS-449/530", kNormal},
-                      CableCase{28, "DCE RS-449/530", kNormal}, CableCase{21, "DCE RS-485", kNormal},
-                      CableCase{30, "DCE V.35", kNormal}, CableCase{31, "No Cable", kGreen},
-                      CableCase{0, "Cable error", kRed}, CableCase{3, "Cable error", kRed},
-                      CableCase{19, "Cable error", kRed}, CableCase{29, "Cable error", kRed}));
+// ---- interface code, its text and colours, and the speed field (nullptr: not touched)
 
-// ---- interface
-
-struct InterfaceCase {
-  const char* name;
-  std::int32_t level;
-  std::vector<std::pair<int, std::uint8_t>> bytes;
-  int code;
-  const char* text;
-  const char* speed;  // nullptr: the speed field is not touched
-};
-class Interface : public ::testing::TestWithParam<InterfaceCase> {};
-
-TEST_P(Interface, CodeTextColoursAndSpeed) {
-  const InterfaceCase& k = GetParam();
-  MainWindowControls c;
-  c.StaticTextSpeed.SetText("before");
-  Block page;
-  for (auto [i, v] : k.bytes) page[i] = v;
-  EXPECT_EQ(DecodeState(page.bytes, k.level, 0, true, 3, c), k.code);
-  const bool unknown = k.code == 0;
-  ExpectField(c.StaticTextInterface, k.text, unknown ? kWhite : kNormal, unknown ? kRed : kFace);
-  EXPECT_EQ(c.StaticTextSpeed.Text(), QString(k.speed ? k.speed : "before"));
+TEST(StateDecode, InterfaceCodeTextColoursAndSpeed) {
+  constexpr const char *kEnx = "Eth QLD-ENX", *kEnx100 = "Eth QLD-ENX100", *k10 = "10 Mbit/s", *k100 = "100 Mbit/s";
+  constexpr const char *kSync = "P2 Sync", *kAsync = "P2 Async", *kNone = nullptr;
+  constexpr std::int32_t k1 = kFirstGen, k2 = kSecondGen;
+  const struct { std::int32_t level; Page bytes; int code; const char *text, *speed; } cases[] = {
+      {k1, {{9, 0x00}}, 1, kSync, kNone}, {k1, {{9, 0x20}}, 2, kEnx, k10}, {k1, {{9, 0x40}}, 4, kAsync, kNone},
+      {k1, {{9, 0x60}}, 0, "Unknown", kNone}, {k1, {{9, 0xFF}}, 0, "Unknown", kNone},
+      {k2, {{6, Slot(kP2)}}, 1, kSync, kNone},
+      {k2, {{6, Slot(kP2)}, {9, 0x80}}, 4, kAsync, kNone}, {k2, {{10, Slot(kP2)}, {13, 0x80}}, 4, kAsync, kNone},
+      {k2, {{9, 0x80}, {10, Slot(kP2)}}, 1, kSync, kNone},  // slot B: slot A's rate byte is no matter
+      {k2, {{6, Slot(kEth10)}, {7, 0x40}}, 2, kEnx, k10}, {k2, {{6, Slot(kEth100)}}, 3, kEnx100, k10},
+      {k2, {{6, Slot(kEth100)}, {7, 0x40}}, 3, kEnx100, k100},
+      // The 100 Mbit/s bit is read from byte 7 whichever slot holds the module.
+      {k2, {{7, 0x40}, {10, Slot(kEth100)}}, 3, kEnx100, k100},
+      {k2, {{10, Slot(kEth100)}, {11, 0x40}}, 3, kEnx100, k10},
+      // E1 + KSI needs port 2 in slot B and level 11; E1 in slot B never has it.
+      {k2, {{6, Slot(kE1)}}, 5, "E1", kNone}, {11, {{6, Slot(kE1)}, {10, Slot(kP2)}}, 6, "E1 + KSI", kNone},
+      {10, {{6, Slot(kE1)}, {10, Slot(kP2)}}, 5, "E1", kNone}, {k2, {{6, Slot(kE1)}, {10, 0xEF}}, 5, "E1", kNone},
+      {17, {{6, 0x20}, {10, Slot(kE1)}}, 5, "E1", kNone},
+      // Slot A wins when valid; kinds 0 and 5-7 are unknown.
+      {k2, {{6, Slot(kP2)}, {10, Slot(kEth10)}}, 1, kSync, kNone}, {k2, {{6, 0x40}, {10, Slot(kP2)}}, 1, kSync, kNone},
+      {k2, {{6, Slot(0)}}, 0, "Unknown", kNone}, {k2, {{10, Slot(7)}}, 0, "Unknown", kNone}};
+  for (std::size_t n = 0; n < std::size(cases); ++n) {
+    const auto& k = cases[n];
+    SCOPED_TRACE(testing::Message() << "case " << n);
+    MainWindowControls c;
+    c.StaticTextSpeed.SetText("before");
+    Block page = Of(k.bytes);
+    EXPECT_EQ(DecodeState(page.bytes, k.level, 0, true, 3, c), k.code);
+    ExpectField(c.StaticTextInterface, k.text, k.code ? kNormal : kWhite, k.code ? kFace : kRed);
+    EXPECT_EQ(c.StaticTextSpeed.Text(), QString(k.speed ? k.speed : "before"));
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Interface,
-    ::testing::Values(
-        InterfaceCase{"Gen1Sync", kFirstGen, {{9, 0x00}}, 1, "P2 Sync", nullptr},
-        InterfaceCase{"Gen1Ethernet", kFirstGen, {{9, 0x20}}, 2, "Eth QLD-ENX", "10 Mbit/s"},
-        InterfaceCase{"Gen1Async", kFirstGen, {{9, 0x40}}, 4, "P2 Async", nullptr},
-        InterfaceCase{"Gen1Kind7", kFirstGen, {{9, 0xFF}}, 0, "Unknown", nullptr},
-        InterfaceCase{"ASync", kSecondGen, {{6, Slot(kP2)}}, 1, "P2 Sync", nullptr},
-        InterfaceCase{"AAsync", kSecondGen, {{6, Slot(kP2)}, {9, 0x80}}, 4, "P2 Async", nullptr},
-        InterfaceCase{"BAsync", kSecondGen, {{10, Slot(kP2)}, {13, 0x80}}, 4, "P2 Async", nullptr},
-        InterfaceCase{"BSyncIgnoresSlotARateByte", kSecondGen, {{9, 0x80}, {10, Slot(kP2)}}, 1, "P2 Sync", nullptr},
-        InterfaceCase{"AEthernet10", kSecondGen, {{6, Slot(kEth10)}, {7, 0x40}}, 2, "Eth QLD-ENX", "10 Mbit/s"},
-        InterfaceCase{"AEthernet100At10", kSecondGen, {{6, Slot(kEth100)}}, 3, "Eth QLD-ENX100", "10 Mbit/s"},
-        InterfaceCase{"AEthernet100At100", kSecondGen, {{6, Slot(kEth100)}, {7, 0x40}}, 3, "Eth QLD-ENX100",
-                      "100 Mbit/s"},
-        // The 100 Mbit/s bit is read from byte 7 whichever slot holds the module.
-        InterfaceCase{"BEthernet100ReadsByte7", kSecondGen, {{7, 0x40}, {10, Slot(kEth100)}}, 3, "Eth QLD-ENX100",
-                      "100 Mbit/s"},
-        InterfaceCase{"BEthernet100IgnoresByte11", kSecondGen, {{10, Slot(kEth100)}, {11, 0x40}}, 3,
-                      "Eth QLD-ENX100", "10 Mbit/s"},
-        InterfaceCase{"AE1Alone", kSecondGen, {{6, Slot(kE1)}}, 5, "E1", nullptr},
-        InterfaceCase{"AE1WithBAtLevel11", 11, {{6, Slot(kE1)}, {10, Slot(kP2)}}, 6, "E1 + KSI", nullptr},
-        InterfaceCase{"AE1WithBAtLevel10", 10, {{6, Slot(kE1)}, {10, Slot(kP2)}}, 5, "E1", nullptr},
-        InterfaceCase{"AE1WithInvalidB", kSecondGen, {{6, Slot(kE1)}, {10, 0xEF}}, 5, "E1", nullptr},
-        InterfaceCase{"BE1NeverWithPort2", 17, {{6, 0x20}, {10, Slot(kE1)}}, 5, "E1", nullptr},
-        InterfaceCase{"AWinsOverB", kSecondGen, {{6, Slot(kP2)}, {10, Slot(kEth10)}}, 1, "P2 Sync", nullptr},
-        InterfaceCase{"AKindWithoutValidBit", kSecondGen, {{6, 0x40}, {10, Slot(kP2)}}, 1, "P2 Sync", nullptr},
-        InterfaceCase{"AKind0", kSecondGen, {{6, Slot(0)}}, 0, "Unknown", nullptr},
-        InterfaceCase{"BKind7", kSecondGen, {{10, Slot(7)}}, 0, "Unknown", nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+// ---- which slot gives the cable and the port rate
 
-// ---- slot choice
-
-class StateDecode : public ::testing::Test {
- protected:
-  int Decode(Block& page, std::int32_t level, std::int32_t variant = 0, int previous = 0, bool local = true) {
-    return DecodeState(page.bytes, level, variant, local, previous, c);
+TEST(StateDecode, CableAndPortRateComeFromTheRightSlot) {
+  const struct {
+    std::int32_t level, variant;
+    Block page;
+    int code;
+    const char *cable, *portRate;  // " 57600" before: left alone
+  } cases[] = {
+      // E1 + KSI: cable from the port 2 module in slot B, the rate from slot A.
+      {kSecondGen, 0, {{6, Slot(kE1)}, {7, 0x12}, {9, 0x02}, {10, Slot(kP2)}, {11, 30}, {13, 0x05}}, 6, "DCE V.35",
+       " 192000"},
+      {kSecondGen, 0, {{10, Slot(kE1)}, {11, 18}, {13, 0x05}}, 5, "DCE RS-232/V.24", " 57600"},
+      {kSecondGen, 7, {{9, 0x03}, {10, Slot(kP2)}, {13, 0x01}}, 1, "Cable error", " 32000"},
+      {kFirstGen, 0, FirstGenPage(1, 21, 0xC8), 2, "DCE RS-485", " 57600"}};
+  for (auto c : cases) {
+    MainWindowControls controls;
+    controls.StaticTextBitRatePx.SetText(" 57600");
+    EXPECT_EQ(DecodeState(c.page.bytes, c.level, c.variant, true, 0, controls), c.code);
+    EXPECT_EQ(controls.StaticTextCable.Text(), QString(c.cable)) << c.code;
+    EXPECT_EQ(controls.StaticTextBitRatePx.Text(), QString(c.portRate)) << c.code;
   }
-  MainWindowControls c;
-};
+}
 
-TEST_F(StateDecode, NeitherSlotValidKeepsInterfaceSpeedCablePortRateAndIndicators) {
+TEST(StateDecode, NeitherSlotValidKeepsInterfaceLayoutCablePortRateAndIndicators) {
+  MainWindowControls c;
   Block first{{6, Slot(kEth100)}, {7, 0x45}, {9, 0x0F}};
-  ASSERT_EQ(Decode(first, kSecondGen), 3);
+  ASSERT_EQ(DecodeState(first.bytes, kSecondGen, 0, true, 0, c), 3);
   c.StaticTextBitRatePx.SetText(" 128000");
+  HidePanels(c);
   Block invalid{{4, 0x10}, {5, 0x03}, {6, 0xEF}, {7, 0x1E}, {9, 0x8F}, {10, 0xEF}, {11, 0x0F}, {13, 0x0F}};
-  EXPECT_EQ(Decode(invalid, kSecondGen, 0, 3), 3);
+  EXPECT_EQ(DecodeState(invalid.bytes, kSecondGen, 0, true, 3, c), 3);
   ExpectField(c.StaticTextInterface, "Eth QLD-ENX100", kNormal, kFace);
-  EXPECT_EQ(c.StaticTextSpeed.Text(), QString("100 Mbit/s"));
-  EXPECT_EQ(c.StaticTextCable.Text(), QString("DTE not support"));  // code 5 from the first page
-  EXPECT_EQ(c.StaticTextBitRatePx.Text(), QString(" 128000"));
-  EXPECT_EQ(c.ShapeELNK.BrushColor(), kGreen);
-  EXPECT_EQ(c.ShapeELRX.BrushColor(), kLime);
-  EXPECT_EQ(c.ShapeELTX.BrushColor(), kGreen);
-  EXPECT_TRUE(c.GroupBoxEthernet.Visible());
-  // The rest of the page is still decoded.
-  ExpectField(c.StaticTextQual, "D", kMaroon, kFace);
-  EXPECT_EQ(c.StaticTextState.Text(), QString("Freq shift too high"));
+  // Cable code 5 from the first page; quality and state from the new one.
+  EXPECT_EQ(QStringList({c.StaticTextSpeed.Text(), c.StaticTextCable.Text(), c.StaticTextBitRatePx.Text(),
+                         c.StaticTextQual.Text(), c.StaticTextState.Text()}),
+            QStringList({"100 Mbit/s", "DTE not support", " 128000", "D", "Freq shift too high"}));
+  EXPECT_EQ(Colours(c, kEthernetShapes), (std::vector{kGreen, kLime, kGreen, kLime}));  // LNK LRX LTX COLL
+  EXPECT_FALSE(c.GroupBoxEthernet.Visible());
 }
 
-TEST_F(StateDecode, E1WithPort2TakesCableFromSlotBAndPortRateFromSlotA) {
-  Block page{{6, Slot(kE1)}, {7, 0x12}, {9, 0x02}, {10, Slot(kP2)}, {11, 30}, {13, 0x05}};
-  ASSERT_EQ(Decode(page, kSecondGen), 6);
-  EXPECT_EQ(c.StaticTextCable.Text(), QString("DCE V.35"));
-  EXPECT_EQ(c.StaticTextBitRatePx.Text(), QString(" 192000"));
-}
+// ---- state text: line condition when nobody holds the modem, else the activity
 
-TEST_F(StateDecode, PlainE1TakesCableFromItsSlotAndLeavesThePortRate) {
-  c.StaticTextBitRatePx.SetText(" 57600");
-  Block page{{10, Slot(kE1)}, {11, 18}, {13, 0x05}};
-  ASSERT_EQ(Decode(page, kSecondGen), 5);
-  EXPECT_EQ(c.StaticTextCable.Text(), QString("DCE RS-232/V.24"));
-  EXPECT_EQ(c.StaticTextBitRatePx.Text(), QString(" 57600"));
-}
-
-TEST_F(StateDecode, FirstGenerationEthernetLeavesThePortRate) {
-  c.StaticTextBitRatePx.SetText(" 57600");
-  Block page = FirstGenPage(1, 21, 0xC8);
-  ASSERT_EQ(Decode(page, kFirstGen), 2);
-  EXPECT_EQ(c.StaticTextBitRatePx.Text(), QString(" 57600"));
-  EXPECT_EQ(c.StaticTextCable.Text(), QString("DCE RS-485"));
-  EXPECT_EQ(c.StaticTextBitRateLine.Text(), QString(" 128000"));
-}
-
-TEST_F(StateDecode, PortRateComesFromTheChosenSlot) {
-  Block page{{9, 0x03}, {10, Slot(kP2)}, {13, 0x01}};
-  ASSERT_EQ(Decode(page, kSecondGen, 7), 1);
-  EXPECT_EQ(c.StaticTextBitRatePx.Text(), QString(" 32000"));
-}
-
-// ---- state text
-
-TEST_F(StateDecode, NoLineShowsErrorEvenWithAnActivity) {
-  Block page{{5, 0x05}, {6, Slot(kP2)}, {22, 0x50}, {23, 0x40}};
-  Decode(page, kSecondGen);
-  ExpectField(c.StaticTextQual, "No Line", kRed, kFace);
-  EXPECT_EQ(c.StaticTextState.Text(), QString("Error"));
-  EXPECT_EQ(c.StaticTextState.FontColor(), kRed);
-}
-
-TEST_F(StateDecode, ActivityIsShownInGreen) {
-  Block second{{6, Slot(kP2)}, {22, 0x50}, {23, 0x40}};
-  Decode(second, kSecondGen);
-  EXPECT_EQ(c.StaticTextState.Text(), QString("Test RDL-ES (master) from local modem"));
-  EXPECT_EQ(c.StaticTextState.FontColor(), kGreen);
-
-  Block first{{10, 0x28}};
-  Decode(first, kFirstGen, 0, 0, false);
-  EXPECT_EQ(c.StaticTextState.Text(), QString("Setup activated from local modem"));
-  EXPECT_EQ(c.StaticTextState.FontColor(), kGreen);
-}
-
-TEST_F(StateDecode, TheInversionStaysInTheBlock) {
-  Block second{{22, 0x50}, {23, 0x40}, {24, 0x07}};
-  Decode(second, kSecondGen, 0, 0, true);
-  EXPECT_EQ(second[22], 0x50);
-  EXPECT_EQ(second[24], 0x47);
-
-  Block first{{10, 0x50}, {12, 0x07}};
-  Decode(first, kFirstGen, 0, 0, false);
-  EXPECT_EQ(first[10], 0x10);
-  EXPECT_EQ(first[12], 0x07);
-}
-
-struct ConditionCase {
-  std::uint8_t byte4;
-  const char* text;
-  ui::Color font;
-};
-class LineCondition : public ::testing::TestWithParam<ConditionCase> {};
-
-// With no activity (none of bits 3-5 in the record) the dump is not shown:
-// the line condition is.
-TEST_P(LineCondition, ShownWhenNobodyHoldsTheModem) {
-  const ConditionCase& k = GetParam();
-  {
+TEST(StateDecode, StateTextAndColour) {
+  constexpr std::pair<int, std::uint8_t> kP2A{6, Slot(kP2)}, kNobody0{22, 0xC7}, kNobody1{23, 0xFF};
+  const struct { std::int32_t level; bool local; Page bytes; const char* text; ui::Color font; } cases[] = {
+      {kSecondGen, true, {{4, 0xE3}, kP2A, kNobody0, kNobody1}, "Normal", kNormal},
+      {kSecondGen, true, {{4, 0x1C}, kP2A, kNobody0, kNobody1}, "Freq shift too high", kRed},
+      {kSecondGen, true, {{4, 0x0C}, kP2A, kNobody0, kNobody1}, "Input level too low", kRed},
+      {kSecondGen, true, {{4, 0x04}, kP2A, kNobody0, kNobody1}, "Input level too high", kRed},
+      {kFirstGen, false, {{4, 0xE3}, {10, 0x47}}, "Normal", kNormal},
+      {kFirstGen, false, {{4, 0x0C}, {10, 0x47}}, "Input level too low", kRed},
+      {kSecondGen, true, {kP2A, {22, 0x50}, {23, 0x40}}, "Test RDL-ES (master) from local modem", kGreen},
+      {kFirstGen, false, {{10, 0x28}}, "Setup activated from local modem", kGreen},
+      {kSecondGen, true, {{5, 0xFD}, kP2A, {22, 0x50}, {23, 0x40}}, "Error", kRed}};  // no line, even with an activity
+  for (const auto& k : cases) {
     MainWindowControls c;
-    Block page{{4, k.byte4}, {6, Slot(kP2)}, {22, 0xC7}, {23, 0xFF}};
-    DecodeState(page.bytes, kSecondGen, 0, true, 0, c);
+    Block page = Of(k.bytes);
+    DecodeState(page.bytes, k.level, 0, k.local, 0, c);
     EXPECT_EQ(c.StaticTextState.Text(), QString(k.text));
-    EXPECT_EQ(c.StaticTextState.FontColor(), k.font);
-  }
-  {
-    MainWindowControls c;
-    Block page{{4, k.byte4}, {10, 0x47}};
-    DecodeState(page.bytes, kFirstGen, 0, false, 0, c);
-    EXPECT_EQ(c.StaticTextState.Text(), QString(k.text));
-    EXPECT_EQ(c.StaticTextState.FontColor(), k.font);
+    EXPECT_EQ(c.StaticTextState.FontColor(), k.font) << k.text;
+    if (QString(k.text) == "Error") continue;  // no activity read
+    Block turned = Of(k.bytes);                // the activity's local bit turned in the page itself
+    turned[(k.level == kFirstGen ? 10 : 22) + (k.local ? 2 : 0)] ^= 0x40;
+    EXPECT_EQ(page.bytes, turned.bytes) << k.text;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, LineCondition,
-                         ::testing::Values(ConditionCase{0xE3, "Normal", kNormal},
-                                           ConditionCase{0x1C, "Freq shift too high", kRed},
-                                           ConditionCase{0x0C, "Input level too low", kRed},
-                                           ConditionCase{0x04, "Input level too high", kRed}));
-
-TEST_F(StateDecode, TruncatedPageDecodesWithoutReadingPastIt) {
+TEST(StateDecode, TruncatedPageDecodesWithoutReadingPastIt) {
+  MainWindowControls c;
   std::array<std::uint8_t, 7> shortPage{25, 0, 0, 0, 0x10, 0x02, Slot(kP2)};
   EXPECT_EQ(DecodeState(shortPage, kSecondGen, 0, true, 0, c), 1);
-  EXPECT_EQ(c.StaticTextCable.Text(), QString("Cable error"));
-  EXPECT_EQ(c.StaticTextQual.Text(), QString("C"));
-  EXPECT_EQ(c.StaticTextState.Text(), QString("Freq shift too high"));
+  EXPECT_EQ(QStringList({c.StaticTextCable.Text(), c.StaticTextQual.Text(), c.StaticTextState.Text()}),
+            QStringList({"Cable error", "C", "Freq shift too high"}));
+}
+
+// ---- statistics times, parameters and test counters
+
+constexpr std::int32_t kSecond = 42000;  // parts of a minute per second
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+TEST(StatisticsTime, MinutesAndPartsOfAMinute) {
+  const struct { std::int32_t part, minutes; const char* text; } cases[] = {
+      {0, 0, "0:00:00"}, {5 * kSecond, 1440 + 65, "1 d 1:05:05"}, {0, 1439, "23:59:00"}, {0, 1440, "1 d 0:00:00"},
+      {kSecond - 1, 0, "0:00:00"}, {0, 400 * 1440, "400 d 0:00:00"},
+      // The part is not limited to a minute; bad counters still give a text.
+      {60 * kSecond, 0, "0:00:60"}, {125 * kSecond, 10, "0:10:125"}, {-kSecond, -1, "0:0-1:0-1"},
+      {kMax, kMax, "1491308 d 2:07:51130"}};
+  for (const auto& c : cases) EXPECT_EQ(StatisticsTimeText(c.part, c.minutes), QString(c.text)) << c.text;
+  EXPECT_FALSE(StatisticsTimeText(kMin, kMin).isEmpty());
+}
+
+TEST(CounterTexts, TestTimesAndBitCounterWithTrailingBlank) {
+  const auto t = TestTimeText, b = BitCounterText;
+  const struct { QString (*text)(std::int32_t); std::int32_t n; const char* want; } cases[] = {
+      {t, 0, "0:00:00 "}, {t, 59, "0:00:59 "}, {t, 3599, "0:59:59 "}, {t, 86399, "23:59:59 "},
+      {t, 86400, "1 d 0:00:00 "}, {t, kMax, "24855 d 3:14:07 "}, {b, 0, "0 "}, {b, 999, "999 "}, {b, 1000, "1.000 "},
+      {b, 123456, "123.456 "}, {b, 1000000000, "1.000.000.000 "}, {b, kMax, "2.147.483.647 "},
+      // The minus sign takes a digit's place in the grouping.
+      {b, -99, "-99 "}, {b, -123, "-.123 "}, {b, -1234, "-1.234 "}, {b, -123456, "-.123.456 "},
+      {b, kMin, "-2.147.483.648 "}};
+  for (const auto& c : cases) EXPECT_EQ(c.text(c.n), QString(c.want)) << c.n;
+}
+
+TEST(StatisticsDecode, TimesAndParametersFromTheirOwnBytes) {
+  MainWindowControls c;
+  Block block{{76, 0x00}, {77, 0x1F}, {78, 0xAB}, {79, 0xcd}, {80, 0xFF}, {81, 0xFF}, {82, 0x04}, {83, 0xD2}};
+  for (auto [at, v] : {std::pair{32, 1 * kSecond}, {36, 1441}, {40, 2 * kSecond}, {44, 62}, {60, 3 * kSecond},
+                       {64, 183}, {68, 4 * kSecond}, {72, 1440 * 2}})
+    block.Put32(at, static_cast<std::uint32_t>(v));
+  // Parameters: two hex words, then two unsigned decimals; faults show the first.
+  EXPECT_EQ(DecodeStatistics(block.bytes, c), (std::array<QString, 4>{"0x001F", "0xABCD", "65535", "1234"}));
+  EXPECT_EQ(QStringList({c.StaticTextFillTime.Text(), c.StaticTextCurrTime.Text(), c.StaticTextNoLineTime.Text(),
+                         c.StaticTextErrorsTime.Text(), c.StaticTextFaults.Text()}),
+            QStringList({"1 d 0:01:01", "1:02:02", "3:03:03", "2 d 0:00:04", "0x001F"}));
+  const std::array<std::uint8_t, 40> shortBlock{};
+  EXPECT_EQ(DecodeStatistics(shortBlock, c), (std::array<QString, 4>{"0x0000", "0x0000", "0", "0"}));
+  EXPECT_EQ(c.StaticTextErrorsTime.Text(), QString("0:00:00"));
+}
+
+TEST(TestCounters, EsTestsFillTheTimesDlTheSignedBitsOthersNothing) {
+  Block page;
+  for (auto [at, v] : {std::pair{8, 86400 + 3661}, {12, 59}, {16, 3600}}) page.Put32(at, static_cast<std::uint32_t>(v));
+  for (int index : {-1, 0, 1, 2, 3, 4, 5, 6, 7}) {
+    MainWindowControls c;
+    DecodeTestCounters(page.bytes, index, c);
+    const bool es = index >= 0 && index <= 2;
+    EXPECT_EQ(QStringList({c.StaticTextRdTime.Text(), c.StaticTextNRdTime.Text(), c.StaticTextESTime.Text(),
+                           c.StaticTextSESTime.Text(), c.StaticTextBits.Text()}),
+              es ? QStringList({"1 d 1:01:01 ", "0:00:59 ", "1:00:00 ", "0:00:00 ", ""})
+                 : QStringList({"", "", "", "", index == 5 ? "90.061 " : ""}))
+        << index;
+  }
+  MainWindowControls c;
+  page.Put32(8, 0xFFFFFC18);
+  DecodeTestCounters(page.bytes, 5, c);
+  EXPECT_EQ(c.StaticTextBits.Text(), QString("-1.000 "));
 }
 
 }  // namespace

@@ -1,249 +1,160 @@
 // Every result code through the completion handler, chaining, the reset
 // wait and the reply snapshot.
 
+#include <cstring>
+
 #include "FormMainHarness.h"
 
 namespace rkvt::test {
 namespace {
 
-// Where the window stands when the result arrives.
-enum class Ctx { Identify, Reset, Setup, Statistics, ClearStatistics, Connect, LoopPoll, ClearLoop, Disconnect };
+// Where the window stands when the result arrives, the context's command running.
+enum class Ctx { Identify, Reset, Setup, Stat, ClearStat, OneShot, Connect, Poll, ClearLoop, Disconnect };
+using enum Ctx;
 
 struct CompletionCase {
   std::uint8_t result;
   Ctx ctx;
   const char* message;
-  bool red;
-  int beeps;
-  int next;        // command started by the completion, -1 none
-  int nextByte2;   // its request byte 2, -1 not written
-  const char* buttons;  // CommandButtons() afterwards
-  const char* caption;  // caption of the context's own button afterwards
-  bool statTimer;  // statistics timer armed afterwards
-  bool loopTimer;
-  bool watchdog;   // 20 s no-line timer running afterwards
+  char alarm;           // 'R' red message and one beep, 'B' a beep only, ' ' neither
+  int next, nextByte2;  // command chained by the completion and its request byte 2; -1 none
+  const char* buttons;  // CommandButtons() afterwards, 8 or 11 columns
+  const char* caption;  // of the context's own button afterwards
+  const char* after;    // statistics timer, loop timer, 20 s watchdog, monitoring ('-' never set)
+  Bytes reply{};
 };
 
-void PrintTo(const CompletionCase& c, std::ostream* os) { *os << "result " << int(c.result); }
+void PrintTo(const CompletionCase& c, std::ostream* os) { *os << "result " << int(c.result) << ":" << c.message; }
 
 // Test RDL-ES (test code 1) on a 2.25 modem (level 7: page code 9).
-constexpr std::uint8_t kTestCode = 1;
-constexpr std::uint8_t kPage = 9;
 constexpr const char* kFree = "11111111";
-
 const CompletionCase kCases[] = {
-    {1, Ctx::Identify, "", false, 0, -1, -1, "11011100", "State", false, false, false},
-    {2, Ctx::Identify, " Get statistics ...", false, 0, 25, -1, "00000010", "State", false, false, false},
-    {3, Ctx::Identify, " Error! Check cable and port settings.", true, 1, -1, -1, "11000100", "State", false, false,
-     false},
-    {4, Ctx::Identify, " Check modem type stopped.", false, 0, -1, -1, "11000100", "State", false, false, false},
+    {1, Identify, "", ' ', -1, -1, "11011100", "State", "000-", kId225},
+    {2, Identify, " Get statistics ...", ' ', 25, -1, "00000010", "State", "000-", kId225},
+    {2, Identify, " This version of software modem is not support!", 'R', -1, -1, "11000100", "State", "000-",
+     {{2, 1}, {3, 0x30}, {4, '0'}}},  // 3.00 of a first-generation modem
+    {2, Identify, "", 'B', -1, -1, "11000100", "State", "000-",
+     {{1, 0xAB}, {2, 0x0C}, {3, 0x12}, {4, '3'}}},  // type 12: an unknown modem
+    {3, Identify, " Error! Check cable and port settings.", 'R', -1, -1, "11000100", "State", "000-"},
+    {4, Identify, " Check modem type stopped.", ' ', -1, -1, "11000100", "State", "000-"},
     // Reset OK: the modem restarts; everything stays locked for the wait.
-    {10, Ctx::Reset, " Reset modem OK.", false, 0, -1, -1, "00000000", "Stop", false, false, false},
-    {11, Ctx::Reset, " Reset modem ...", false, 0, 14, -1, "00010000", "Stop", false, false, false},
-    {12, Ctx::Reset, " Reset modem error!", true, 1, -1, -1, kFree, "Reset", false, false, false},
-    {13, Ctx::Reset, " Reset modem stopped.", false, 0, -1, -1, kFree, "Reset", false, false, false},
-    {14, Ctx::Reset, " Reset modem OK.", false, 0, -1, -1, "00000000", "Stop", false, false, false},
-    {15, Ctx::Reset, " Reset modem error!", true, 1, -1, -1, kFree, "Reset", false, false, false},
-    {16, Ctx::Reset, " Reset modem stopped.", false, 0, -1, -1, kFree, "Reset", false, false, false},
+    {10, Reset, " Reset modem OK.", ' ', -1, -1, "00000000", "Stop", "000-"},
+    {11, Reset, " Reset modem ...", ' ', 14, -1, "00010000", "Stop", "000-"},
+    {12, Reset, " Reset modem error!", 'R', -1, -1, kFree, "Reset", "000-"},
+    {13, Reset, " Reset modem stopped.", ' ', -1, -1, kFree, "Reset", "000-"},
+    {14, Reset, " Reset modem OK.", ' ', -1, -1, "00000000", "Stop", "000-"},
+    {15, Reset, " Reset modem error!", 'R', -1, -1, kFree, "Reset", "000-"},
+    {16, Reset, " Reset modem stopped.", ' ', -1, -1, kFree, "Reset", "000-"},
     // Port error: the worker's own text stays; the caption is not restored.
-    {17, Ctx::Statistics, " Get statistics ...", true, 1, -1, -1, "11000100", "Stop", false, false, false},
-    {17, Ctx::LoopPoll, " Get loop statistics ...", true, 1, -1, -1, "11000100", "Disconnect", false, false, false},
-    {18, Ctx::Setup, " Enter modem setup OK.", false, 0, -1, -1, "00000000", "Setup", false, false, false},
-    {19, Ctx::Setup, " Setup activated from remote terminal !", true, 1, -1, -1, kFree, "Setup", false, false,
-     false},
-    {20, Ctx::Setup, " Enter modem setup error!", true, 1, -1, -1, kFree, "Setup", false, false, false},
-    {21, Ctx::Setup, " Enter modem setup stopped.", false, 0, -1, -1, kFree, "Setup", false, false, false},
-    {25, Ctx::Statistics, " Get statistics OK.", false, 0, -1, -1, "00000010", "Stop", true, false, false},
-    {26, Ctx::Statistics, " Get statistics error!", false, 0, -1, -1, "00000010", "Stop", true, false, false},
-    {27, Ctx::Statistics, " Get statistics stopped.", false, 0, -1, -1, kFree, "Start", false, false, false},
-    {28, Ctx::ClearStatistics, " Reset statistics OK.", false, 0, -1, -1, "00000010", "Stop", true, false, false},
-    {29, Ctx::ClearStatistics, " Reset statistics error!", true, 1, -1, -1, kFree, "Start", false, false, false},
-    {30, Ctx::ClearStatistics, " Reset statistics stopped.", false, 0, -1, -1, "00000010", "Start", false, false,
-     false},
-    {40, Ctx::Connect, " Get loop statistics ...", false, 0, 50, kPage, "00000001", "Stop", false, false, true},
-    {41, Ctx::Connect, " Disconnecting ...", false, 0, 46, kTestCode, "00000001", "Stop", false, false, false},
-    {42, Ctx::Connect, " Connecting loop timeout!", true, 1, -1, -1, kFree, "Connect", false, false, false},
-    {43, Ctx::Connect, " Connecting loop off!", true, 1, -1, -1, kFree, "Connect", false, false, false},
-    {44, Ctx::Connect, " Test RDL-ES (master) from local modem !", true, 1, -1, -1, kFree, "Connect", false, false,
-     false},
-    {45, Ctx::Connect, " Connecting loop error!", true, 1, -1, -1, kFree, "Connect", false, false, false},
-    {46, Ctx::Disconnect, " Disconnecting loop OK.", false, 0, -1, -1, kFree, "Connect", false, false, false},
-    {47, Ctx::Disconnect, " Disconnecting loop stopped.", false, 0, -1, -1, kFree, "Connect", false, false, false},
-    {48, Ctx::Disconnect, " Disconnecting loop timeout!", true, 1, -1, -1, kFree, "Connect", false, false, false},
-    {49, Ctx::Disconnect, " Disconnecting loop error!", true, 1, -1, -1, kFree, "Connect", false, false, false},
-    {50, Ctx::LoopPoll, " Get loop statistics OK.", false, 0, -1, -1, "00000001", "Disconnect", false, true, true},
-    {51, Ctx::LoopPoll, " Get loop statistics error!", true, 1, -1, -1, "00000001", "Disconnect", false, true, true},
-    {52, Ctx::LoopPoll, " Disconnecting ...", false, 0, 46, kTestCode, "00000001", "Stop", false, false, false},
-    {53, Ctx::ClearLoop, " Reset loop statistics OK.", false, 0, -1, -1, "00000001", "Disconnect", false, true, true},
-    {54, Ctx::ClearLoop, " Reset loop statistics error!", true, 1, -1, -1, "00000001", "Disconnect", false, false,
-     false},
-    {55, Ctx::ClearLoop, " Reset loop statistics stopped.", false, 0, -1, -1, "00000001", "Disconnect", false, false,
-     false},
-    // Codes the main window never starts leave everything as it was.
-    {0, Ctx::Identify, " Check modem state ...", false, 0, -1, -1, "01000000", "Stop", false, false, false},
-    {22, Ctx::Identify, " Check modem state ...", false, 0, -1, -1, "01000000", "Stop", false, false, false},
-    {255, Ctx::Identify, " Check modem state ...", false, 0, -1, -1, "01000000", "Stop", false, false, false},
+    {17, Stat, " Get statistics ...", 'R', -1, -1, "11000100", "Stop", "0000"},
+    {17, Poll, " Get loop statistics ...", 'R', -1, -1, "11000100", "Disconnect", "0000"},
+    {18, Setup, " Enter modem setup OK.", ' ', -1, -1, "00000000", "Setup", "000-"},
+    {19, Setup, " Setup activated from remote terminal !", 'R', -1, -1, kFree, "Setup", "000-", {{4, 0xA0}, {6, 0x40}}},
+    {20, Setup, " Enter modem setup error!", 'R', -1, -1, kFree, "Setup", "000-"},
+    {21, Setup, " Enter modem setup stopped.", ' ', -1, -1, kFree, "Setup", "000-"},
+    {25, Stat, " Get statistics OK.", ' ', -1, -1, "00000010", "Stop", "1001"},
+    {26, Stat, " Get statistics error!", ' ', -1, -1, "00000010", "Stop", "1001"},
+    {27, Stat, " Get statistics stopped.", ' ', -1, -1, kFree, "Start", "0001"},
+    // The one read after identifying in working mode ends, even on an error, in IdentifiedReady without polling.
+    {25, OneShot, " Get statistics OK.", ' ', -1, -1, "11111111001", "Start", "000-"},
+    {26, OneShot, " Get statistics error!", ' ', -1, -1, "11111111001", "Start", "000-"},
+    {28, ClearStat, " Reset statistics OK.", ' ', -1, -1, "00000010", "Stop", "1001"},
+    {29, ClearStat, " Reset statistics error!", 'R', -1, -1, kFree, "Start", "0000"},
+    {30, ClearStat, " Reset statistics stopped.", ' ', -1, -1, "00000010", "Start", "0000"},
+    {40, Connect, " Get loop statistics ...", ' ', 50, 9, "00000001", "Stop", "0011",
+     {{1, 0xAA}, {2, 0xBB}, {3, 0x31}}},
+    {41, Connect, " Disconnecting ...", ' ', 46, 1, "00000001", "Stop", "0001"},
+    {42, Connect, " Connecting loop timeout!", 'R', -1, -1, kFree, "Connect", "0000"},
+    {43, Connect, " Connecting loop off!", 'R', -1, -1, kFree, "Connect", "0000"},
+    {44, Connect, " Test RDL-ES (master) from local modem !", 'R', -1, -1, kFree, "Connect", "0000",
+     {{4, 0x50}, {5, 0x40}, {6, 0x40}}},  // RDL-ES master from the local modem
+    {45, Connect, " Connecting loop error!", 'R', -1, -1, kFree, "Connect", "0000"},
+    {46, Disconnect, " Disconnecting loop OK.", ' ', -1, -1, kFree, "Connect", "0000"},
+    {47, Disconnect, " Disconnecting loop stopped.", ' ', -1, -1, kFree, "Connect", "0000"},
+    {48, Disconnect, " Disconnecting loop timeout!", 'R', -1, -1, kFree, "Connect", "0000"},
+    {49, Disconnect, " Disconnecting loop error!", 'R', -1, -1, kFree, "Connect", "0000"},
+    {50, Poll, " Get loop statistics OK.", ' ', -1, -1, "00000001", "Disconnect", "0111"},
+    {51, Poll, " Get loop statistics error!", 'R', -1, -1, "00000001", "Disconnect", "0111"},
+    {52, Poll, " Disconnecting ...", ' ', 46, 1, "00000001", "Stop", "0001"},
+    {53, ClearLoop, " Reset loop statistics OK.", ' ', -1, -1, "00000001", "Disconnect", "0111"},
+    {54, ClearLoop, " Reset loop statistics error!", 'R', -1, -1, "00000001", "Disconnect", "0001"},
+    {55, ClearLoop, " Reset loop statistics stopped.", ' ', -1, -1, "00000001", "Disconnect", "0001"},
+    // Codes the main window never starts leave everything as it was, but
+    // cyclic polling goes on.
+    {0, Identify, " Check modem state ...", ' ', -1, -1, "01000000", "Stop", "000-"},
+    {22, Identify, " Check modem state ...", ' ', -1, -1, "01000000", "Stop", "000-"},
+    {255, Identify, " Check modem state ...", ' ', -1, -1, "01000000", "Stop", "000-"},
+    {31, Stat, " Get statistics ...", ' ', -1, -1, "00000010", "Stop", "1001"},
 };
 
 class Completion : public FormMainTest, public testing::WithParamInterface<CompletionCase> {
  protected:
-  // Brings the window to the context, with the context's command running.
-  void Enter(Ctx ctx) {
-    if (ctx == Ctx::Identify) {
+  // Brings the window to the context, its command running; returns the context's own button.
+  ui::Button& Enter(Ctx ctx) {
+    if (ctx == Identify || ctx == OneShot) {
       F().ButtonState.Click();
-      return;
+      if (ctx == Identify) return F().ButtonState;
+      runner_.Complete(2, kId225);
+      return F().ButtonStatistics;
+    }
+    if (ctx >= Poll) {
+      ConnectedLoop();
+      if (ctx == ClearLoop) F().ButtonClearTest.Click();
+      ctx == Disconnect ? F().ButtonTest.Click() : clock_.Advance(kLoopMs);
+      return F().ButtonTest;
     }
     IdentifyAndRead();
-    switch (ctx) {
-      case Ctx::Identify: break;
-      case Ctx::Reset: F().ButtonReset.Click(); break;
-      case Ctx::Setup: F().ButtonSetup.Click(); break;
-      case Ctx::Statistics: F().ButtonStatistics.Click(); break;
-      case Ctx::ClearStatistics:
-        F().ButtonStatistics.Click();
-        runner_.Complete(25);
-        F().ButtonClearStatistics.Click();
-        clock_.Advance(kStatMs);
-        break;
-      case Ctx::Connect: F().ButtonTest.Click(); break;
-      case Ctx::LoopPoll:
-      case Ctx::ClearLoop:
-      case Ctx::Disconnect:
-        F().ButtonTest.Click();
-        runner_.Complete(40);
-        runner_.Complete(50);
-        if (ctx == Ctx::ClearLoop) F().ButtonClearTest.Click();
-        if (ctx == Ctx::Disconnect) {
-          F().ButtonTest.Click();
-        } else {
-          clock_.Advance(kLoopMs);
-        }
-        break;
+    ui::Button* own[] = {nullptr, &F().ButtonReset, &F().ButtonSetup, &F().ButtonStatistics, &F().ButtonStatistics,
+                         nullptr, &F().ButtonTest};
+    ui::Button& button = *own[static_cast<int>(ctx)];
+    button.Click();
+    if (ctx == ClearStat) {
+      runner_.Complete(25);
+      F().ButtonClearStatistics.Click();
+      clock_.Advance(kStatMs);
     }
-  }
-
-  ui::Button& Own(Ctx ctx) {
-    switch (ctx) {
-      case Ctx::Identify: return F().ButtonState;
-      case Ctx::Reset: return F().ButtonReset;
-      case Ctx::Setup: return F().ButtonSetup;
-      case Ctx::Statistics:
-      case Ctx::ClearStatistics: return F().ButtonStatistics;
-      default: return F().ButtonTest;
-    }
+    return button;
   }
 };
 
-TEST_P(Completion, MessageColourBeepNextCommandButtonsTimers) {
+TEST_P(Completion, MessageAlarmNextCommandButtonsTimersMonitoring) {
   const CompletionCase& c = GetParam();
-  Enter(c.ctx);
+  const ui::Button& own = Enter(c.ctx);
   ASSERT_TRUE(runner_.Running());
   const std::size_t startsBefore = runner_.starts.size();
   const int beepsBefore = beeper_.beeps;
 
-  if (c.result == 1 || c.result == 2) {
-    runner_.Complete(c.result, {{2, kType1}, {3, kVersion22}, {4, kDigit5}});
-  } else if (c.result == 19) {
-    runner_.Complete(c.result, {{4, 0xA0}, {5, 0x00}, {6, 0x40}, {7, 0x00}});  // setup from a remote terminal
-  } else if (c.result == 44) {
-    runner_.Complete(c.result, {{4, 0x50}, {5, 0x40}, {6, 0x40}, {7, 0x00}});  // RDL-ES master, local modem
-  } else {
-    runner_.Complete(c.result);
-  }
+  runner_.Complete(c.result, c.reply);
 
   EXPECT_EQ(Message(), QString(c.message));
-  EXPECT_EQ(MessageColor(), c.red ? kRed : kNormal);
-  EXPECT_EQ(beeper_.beeps - beepsBefore, c.beeps);
-  if (c.next < 0) {
-    EXPECT_EQ(runner_.starts.size(), startsBefore);
-    EXPECT_FALSE(F().CommandRunning());
-  } else {
-    ASSERT_EQ(runner_.starts.size(), startsBefore + 1);
-    const auto& s = runner_.starts.back();
-    EXPECT_EQ(s.command, c.next);
-    EXPECT_EQ(s.subAddress, c.next == 14 ? 1 : 2);
-    EXPECT_TRUE(s.local);
-    if (c.nextByte2 >= 0) {
-      EXPECT_EQ(s.byte1, 0);
-      EXPECT_EQ(s.byte2, c.nextByte2);
-    }
-    EXPECT_TRUE(F().CommandRunning());
+  EXPECT_EQ(MessageColor(), c.alarm == 'R' ? kRed : kNormal);
+  EXPECT_EQ(beeper_.beeps - beepsBefore, c.alarm == ' ' ? 0 : 1);
+  ASSERT_EQ(runner_.starts.size(), startsBefore + (c.next >= 0 ? 1 : 0));
+  EXPECT_EQ(F().CommandRunning(), c.next >= 0);
+  if (c.next >= 0) {
+    const auto& s = runner_.starts.back();  // the chained command: sub-address, target, request bytes
+    EXPECT_EQ(std::tuple(+s.command, +s.subAddress, s.local), std::tuple(c.next, c.next == 14 ? 1 : 2, true));
+    EXPECT_TRUE(c.nextByte2 < 0 || (s.byte1 == 0 && s.byte2 == c.nextByte2)) << +s.byte1 << ' ' << +s.byte2;
   }
-  EXPECT_EQ(CommandButtons(F()), c.buttons);
-  EXPECT_EQ(Own(c.ctx).Caption(), QString(c.caption));
-  EXPECT_EQ(invisible_.TimerStatistics.Enabled(), c.statTimer);
-  if (c.statTimer) {
-    EXPECT_EQ(clock_.DueIn(invisible_.TimerStatistics), kStatMs);
-  }
-  EXPECT_EQ(invisible_.TimerLoopStatistics.Enabled(), c.loopTimer);
-  if (c.loopTimer) {
-    EXPECT_EQ(clock_.DueIn(invisible_.TimerLoopStatistics), kLoopMs);
-  }
-  EXPECT_EQ(invisible_.TimerLoopNoLine20s.Enabled(), c.watchdog);
-  EXPECT_EQ(monitored_.back()[0], c.result) << "the log sees every completion";
+  EXPECT_EQ(CommandButtons(F(), std::strlen(c.buttons)), c.buttons);
+  EXPECT_EQ(own.Caption(), QString(c.caption));
+  const auto due = [&](const ui::Timer& t) { return t.Enabled() ? clock_.DueIn(t) : 0; };
+  EXPECT_EQ(due(invisible_.TimerStatistics), c.after[0] == '1' ? kStatMs : 0);
+  EXPECT_EQ(due(invisible_.TimerLoopStatistics), c.after[1] == '1' ? kLoopMs : 0);
+  EXPECT_EQ(invisible_.TimerLoopNoLine20s.Enabled(), c.after[2] == '1');
+  EXPECT_EQ(monitoring_, c.after[3] == '-' ? std::nullopt : std::optional<bool>(c.after[3] == '1'));
+  const auto snap = F().ReplySnapshot();
+  EXPECT_EQ(monitored_.back(), std::vector<std::uint8_t>(snap.begin(), snap.end())) << "the log sees every reply";
+  EXPECT_EQ(snap[0], c.result);
+  for (auto [at, v] : c.reply)  // as received, before a chained request; the activity bit turned
+    EXPECT_EQ(snap[at], (c.result == 19 || c.result == 44) && at == 6 ? v ^ 0x40 : v) << at;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryResult, Completion, testing::ValuesIn(kCases));
 
+// --- Reset and the setup window -------------------------------------
 
-// --- Identification --------------------------------------------------------------
-
-TEST_F(FormMainTest, Identified_StatisticsFollowsOnlyForWorkingMode) {
-  F().ButtonState.Click();
-  ASSERT_EQ(runner_.starts.back().command, 2);
-  EXPECT_EQ(runner_.starts.back().subAddress, 1);
-  runner_.Complete(2, {{2, kType1}, {3, kVersion22}, {4, kDigit5}});
-  EXPECT_EQ(F().SoftwareLevel(), 7);
-  EXPECT_TRUE(F().WorkingFirmware());
-  EXPECT_EQ(F().ButtonStatistics.Caption(), QString("Stop"));
-  ASSERT_EQ(runner_.starts.back().command, 25);
-  EXPECT_EQ(runner_.starts.back().softwareLevel, 7) << "the read asks for the page of the identified level";
-  runner_.Complete(25);
-  // The one-shot read ends in IdentifiedReady with polling off.
-  EXPECT_EQ(CommandButtons(F()), "11111111");
-  EXPECT_EQ(F().ButtonStatistics.Caption(), QString("Start"));
-  EXPECT_FALSE(F().ButtonClearStatistics.Enabled());
-  EXPECT_TRUE(F().ComboBoxTest.Enabled());
-  EXPECT_FALSE(invisible_.TimerStatistics.Enabled());
-  EXPECT_FALSE(invisible_.TimerProgress.Enabled());
-  EXPECT_EQ(Message(), QString(" Get statistics OK."));
-}
-
-TEST_F(FormMainTest, Identified_UnsupportedVersion_BeepsAndStops) {
-  F().ButtonState.Click();
-  runner_.Complete(2, {{2, kType1}, {3, 0x30}, {4, '0'}});  // 3.00 of a first-generation modem
-  EXPECT_EQ(Message(), QString(" This version of software modem is not support!"));
-  EXPECT_EQ(MessageColor(), kRed);
-  EXPECT_EQ(beeper_.beeps, 1);
-  EXPECT_EQ(runner_.starts.size(), 1u);
-  EXPECT_EQ(CommandButtons(F()), "11000100");
-  EXPECT_EQ(F().StaticTextVersion.FontColor(), kRed);
-  EXPECT_EQ(F().ButtonState.Caption(), QString("State"));
-}
-
-TEST_F(FormMainTest, Identified_UnknownType_BeepsUnidentified) {
-  F().ButtonState.Click();
-  runner_.Complete(2, {{1, 0xAB}, {2, 0x0C}, {3, 0x12}, {4, '3'}});
-  EXPECT_EQ(F().StaticTextModem.Text(), QString("Unknown modem !"));
-  EXPECT_EQ(beeper_.beeps, 1);
-  EXPECT_EQ(CommandButtons(F()), "11000100");
-  EXPECT_EQ(runner_.starts.size(), 1u);
-}
-
-TEST_F(FormMainTest, Identified_LoaderOfTheLocalModem_BasicWithResetThroughLoader) {
-  F().ButtonState.Click();
-  runner_.Complete(1, {{2, 2}, {3, 0x10}, {4, '0'}});  // first-generation bootloader
-  EXPECT_EQ(CommandButtons(F()), "11011100");
-  EXPECT_FALSE(F().WorkingFirmware());
-  EXPECT_EQ(runner_.starts.size(), 1u);
-  F().ButtonReset.Click();
-  EXPECT_EQ(runner_.starts.back().command, 10);
-  EXPECT_EQ(runner_.starts.back().subAddress, 1);
-}
-
-// --- Reset chain -------------------------------------------------------------------
-
-TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify) {
+TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheLoader) {
   IdentifyAndRead();
   int updateClosed = 0;
   F().Windows.closeUpdate = [&] { ++updateClosed; };
@@ -253,11 +164,8 @@ TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify) {
   ASSERT_EQ(runner_.LastCommand(), 11) << "working firmware resets with 11";
   runner_.Complete(11);
   ASSERT_EQ(runner_.LastCommand(), 14);
-  EXPECT_EQ(runner_.starts.back().subAddress, 1);
   runner_.Complete(14);
-  EXPECT_EQ(Message(), QString(" Reset modem OK."));
   const std::size_t starts = runner_.starts.size();
-
   clock_.Advance(TFormMain::kResetWaitMs - 1);
   EXPECT_EQ(runner_.starts.size(), starts) << "nothing reaches the modem while it restarts";
   EXPECT_EQ(CommandButtons(F()), "00000000");
@@ -265,75 +173,40 @@ TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify) {
   ASSERT_EQ(runner_.starts.size(), starts + 1);
   EXPECT_EQ(runner_.LastCommand(), 2);
   EXPECT_EQ(Message(), QString(" Check modem state ..."));
-  EXPECT_EQ(F().ButtonState.Caption(), QString("Stop"));
-  EXPECT_EQ(F().ButtonReset.Caption(), QString("Reset"));
-  EXPECT_FALSE(F().WorkingFirmware());
+  EXPECT_EQ(F().ButtonState.Caption() + F().ButtonReset.Caption(), QString("StopReset"));
   EXPECT_EQ(CommandButtons(F()), "01000000");
   clock_.Advance(60000);
   EXPECT_EQ(runner_.starts.size(), starts + 1) << "the wait fires once";
+  runner_.Complete(1, {{2, 2}, {3, 0x10}, {4, '0'}});  // now a first-generation loader
+  F().ButtonReset.Click();
+  EXPECT_EQ(runner_.LastCommand(), 10);
+  EXPECT_EQ(runner_.starts.back().subAddress, 1);
 }
 
-// --- Snapshot and log ------------------------------------------------------------------
-
-TEST_F(FormMainTest, Snapshot_TakenBeforeTheChainedRequestBytes) {
-  IdentifyAndRead();
-  F().ButtonTest.Click();
-  runner_.Complete(40, {{1, 0xAA}, {2, 0xBB}, {3, 0x31}});
-  ASSERT_EQ(runner_.LastCommand(), 50);
-  EXPECT_EQ(runner_.starts.back().byte2, kPage);
-  const auto snapshot = F().ReplySnapshot();
-  EXPECT_EQ(snapshot[0], 40);
-  EXPECT_EQ(snapshot[1], 0xAA);
-  EXPECT_EQ(snapshot[2], 0xBB);
-  EXPECT_EQ(snapshot[3], 0x31);
-  ASSERT_FALSE(monitored_.empty());
-  EXPECT_EQ(monitored_.back(), std::vector<std::uint8_t>(snapshot.begin(), snapshot.end()));
-}
-
-TEST_F(FormMainTest, Snapshot_CarriesTheActivityBitTurnedToTheOperatorsView) {
-  IdentifyAndRead();
-  F().ButtonSetup.Click();
-  runner_.Complete(19, {{4, 0xA0}, {6, 0x00}});
-  // Target local: bit 6 of the record's third byte is inverted in the block.
-  EXPECT_EQ(F().ReplySnapshot()[6], 0x40);
-  EXPECT_EQ(F().ReplySnapshot()[0], 19);
-}
-
-TEST_F(FormMainTest, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow) {
+TEST_F(FormMainTest, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow_ClosedIdentifiesAfresh) {
   for (bool local : {true, false}) {
     (local ? F().RadioButtonLocal : F().RadioButtonRemote).Click();
     IdentifyAndRead();
-    QString caption, message;
+    QStringList shown;
     std::vector<std::uint8_t> record;
     F().Windows.showSetup = [&](const QString& c, const QString& m, std::span<const std::uint8_t> r) {
-      caption = c;
-      message = m;
+      shown = {c, m};
       record.assign(r.begin(), r.end());
     };
     F().ButtonSetup.Click();
-    EXPECT_EQ(Message(), QString(" Enter modem setup ..."));
-    EXPECT_EQ(F().ButtonSetup.Caption(), QString("Stop"));
-    EXPECT_EQ(runner_.LastCommand(), 18);
     runner_.Complete(18, {{1, 0x21}, {2, 0x11}, {27, 0x99}, {28, 0x55}});
-    EXPECT_EQ(caption, QString(local ? "R-KVT-MS - Setup local modem" : "R-KVT-MS - Setup remote modem"));
-    EXPECT_EQ(message, QString(" Enter modem setup OK."));
-    ASSERT_EQ(record.size(), 26u);
-    EXPECT_EQ(record.front(), 0x11);
-    EXPECT_EQ(record.back(), 0x99);
-    // Closing the setup window identifies again; stop that to free the radios.
-    F().SetupClosed(kNormal, QString());
-    runner_.Complete(4);
+    EXPECT_EQ(shown, QStringList({local ? "R-KVT-MS - Setup local modem" : "R-KVT-MS - Setup remote modem",
+                                  " Enter modem setup OK."}));
+    ASSERT_EQ(record.size(), 26u);  // bytes 2..27
+    EXPECT_EQ(record.front() << 8 | record.back(), 0x1199);
+    runner_.starts.clear();
+    F().SetupClosed(kRed, " Exit modem setup error!");  // identifies afresh
+    ASSERT_EQ(runner_.starts.size(), 1u);
+    EXPECT_EQ(std::pair(+runner_.starts[0].command, +runner_.starts[0].subAddress), std::pair(2, 1));
+    EXPECT_EQ(F().ButtonSetup.Caption() + F().ButtonState.Caption() + Message(), "SetupStop Check modem state ...");
+    EXPECT_EQ(CommandButtons(F()), "01000000");
+    runner_.Complete(4);  // stop it to free the radios
   }
-}
-
-TEST_F(FormMainTest, OtherResultDuringCyclicPolling_ShowsStatisticsAndRearms) {
-  IdentifyAndRead();
-  F().ButtonStatistics.Click();
-  runner_.Complete(31);
-  EXPECT_TRUE(invisible_.TimerStatistics.Enabled());
-  EXPECT_EQ(clock_.DueIn(invisible_.TimerStatistics), kStatMs);
-  EXPECT_FALSE(invisible_.TimerProgress.Enabled());
-  EXPECT_TRUE(F().ButtonClearStatistics.Enabled());
 }
 
 }  // namespace

@@ -19,14 +19,8 @@ namespace rkvt::test {
 // code and reply bytes, as the worker would.
 class FakeRunner : public CommandRunner {
  public:
-  struct Started {
-    std::uint8_t command;
-    std::uint8_t subAddress;
-    bool local;
-    std::uint8_t byte1;  // request bytes as they were at the start
-    std::uint8_t byte2;
-    int softwareLevel;
-  };
+  // Request bytes 1 and 2 as they were at the start.
+  struct Started { std::uint8_t command, subAddress; bool local; std::uint8_t byte1, byte2; int softwareLevel; };
 
   std::unique_ptr<RunningCommand> Start(std::uint8_t command, std::uint8_t subAddress, bool local,
                                         ExchangeBlock block, int softwareLevel,
@@ -41,45 +35,36 @@ class FakeRunner : public CommandRunner {
   bool Running() const { return static_cast<bool>(pending_); }
   std::uint8_t LastCommand() const { return starts.empty() ? 0 : starts.back().command; }
 
-  void Complete(std::uint8_t result, std::initializer_list<std::pair<int, std::uint8_t>> reply = {}) {
+  void Complete(std::uint8_t result, Bytes reply = {}) {
     ASSERT_TRUE(pending_) << "no command to complete with " << int(result);
     for (const auto& [at, value] : reply) block_[at] = value;
     block_[0] = result;
-    auto done = std::move(pending_);
-    pending_ = nullptr;
-    done();
+    std::exchange(pending_, nullptr)();
   }
 
   std::vector<Started> starts;
   int terminates = 0;
 
  private:
-  class Handle : public RunningCommand {
-   public:
-    explicit Handle(FakeRunner& runner) : runner_(runner) {}
-    void Terminate() override { ++runner_.terminates; }
-
-   private:
-    FakeRunner& runner_;
+  struct Handle : RunningCommand {
+    explicit Handle(FakeRunner& r) : runner(r) {}
+    void Terminate() override { ++runner.terminates; }
+    FakeRunner& runner;
   };
-
   std::uint8_t* block_ = nullptr;
   std::function<void()> pending_;
 };
 
-class CountingBeeper : public ui::Beeper {
- public:
+struct CountingBeeper : ui::Beeper {
   void Beep() override { ++beeps; }
   int beeps = 0;
 };
 
-class ScriptedPortDialog : public ui::PortDialog {
- public:
+struct ScriptedPortDialog : ui::PortDialog {
   bool Edit(PortSettings& settings) override {
     ++shown;
-    if (!newName) return false;
-    settings.name = *newName;
-    return true;
+    if (newName) settings.name = *newName;
+    return newName.has_value();
   }
   std::optional<QString> newName;
   int shown = 0;
@@ -87,38 +72,32 @@ class ScriptedPortDialog : public ui::PortDialog {
 
 inline constexpr int kStatMs = 5000;
 inline constexpr int kLoopMs = 2000;
-
-// Identification bytes of a supported first-generation modem, 2.25: level 7.
-inline constexpr std::uint8_t kType1 = 1;
-inline constexpr std::uint8_t kVersion22 = 0x22;
-inline constexpr std::uint8_t kDigit5 = '5';
+// Identification reply of a supported first-generation modem, 2.25: level 7.
+inline constexpr Bytes kId225{{2, 1}, {3, 0x22}, {4, '5'}};
 
 class FormMainTest : public testing::Test {
  protected:
-  FormMainTest() : ini_(dir_.path()), invisible_(clock_, ini_) {
-    form_ = std::make_unique<TFormMain>(invisible_, clock_, TFormMain::Intervals{kStatMs, kLoopMs}, runner_, beeper_,
-                                        dialog_);
-    form_->EventLog.add = [this](const QString& text) { log_.push_back(text); };
-    form_->EventLog.reopen = [this](const QString& port) { log_.push_back(QStringLiteral("<reopen ") + port + ">"); };
-    form_->EventLog.setMonitoring = [this](bool on) { monitoring_ = on; };
-    form_->EventLog.monitor = [this](std::span<const std::uint8_t> snapshot) {
-      monitored_.emplace_back(snapshot.begin(), snapshot.end());
-    };
+  FormMainTest() {
+    form_.EventLog.add = [this](const QString& text) { log_.push_back(text); };
+    form_.EventLog.reopen = [this](const QString& port) { log_.push_back("<reopen " + port + ">"); };
+    form_.EventLog.setMonitoring = [this](bool on) { monitoring_ = on; };
+    form_.EventLog.monitor = [this](std::span<const std::uint8_t> s) { monitored_.emplace_back(s.begin(), s.end()); };
   }
 
-  TFormMain& F() { return *form_; }
+  TFormMain& F() { return form_; }
 
   // State -> identify answered in working mode -> the one statistics read.
-  void IdentifyAndRead(std::uint8_t type = kType1, std::uint8_t version = kVersion22, std::uint8_t third = kDigit5) {
+  void IdentifyAndRead(Bytes reply = kId225) {
     F().ButtonState.Click();
-    runner_.Complete(2, {{2, type}, {3, version}, {4, third}});
+    runner_.Complete(2, reply);
     ASSERT_EQ(runner_.LastCommand(), 25);
+    ASSERT_EQ(F().ButtonStatistics.Caption(), QString("Stop"));
     runner_.Complete(25);
   }
 
   // A loop test past its first reply, polling with nothing running.
-  void ConnectedLoop() {
-    IdentifyAndRead();
+  void ConnectedLoop(Bytes reply = kId225) {
+    IdentifyAndRead(reply);
     F().ButtonTest.Click();
     runner_.Complete(40);
     runner_.Complete(50);
@@ -130,28 +109,29 @@ class FormMainTest : public testing::Test {
 
   QTemporaryDir dir_;
   ui::ManualClock clock_;
-  TIni ini_;
-  TInvisible invisible_;
+  TIni ini_{dir_.path()};
+  TInvisible invisible_{clock_, ini_};
   FakeRunner runner_;
   CountingBeeper beeper_;
   ScriptedPortDialog dialog_;
   std::vector<QString> log_;
   std::optional<bool> monitoring_;
   std::vector<std::vector<std::uint8_t>> monitored_;
-  std::unique_ptr<TFormMain> form_;
+  TFormMain form_{invisible_, clock_, TFormMain::Intervals{kStatMs, kLoopMs}, runner_, beeper_, dialog_};
 };
 
-// Enabled flags of the command buttons as a string: radios (both), State,
-// Setup, Reset, Soft, Port, Statistics, Test.
-inline std::string CommandButtons(const TFormMain& f) {
-  const bool radios = f.RadioButtonLocal.Enabled();
-  EXPECT_EQ(radios, f.RadioButtonRemote.Enabled());
+// Enabled flags as a string: radios (both alike), State, Setup, Reset, Soft,
+// Port, Statistics, Test; with all 11 columns then ClearStatistics, ClearTest
+// and the test selector.
+inline std::vector<ui::Control*> Columns(TFormMain& f) {
+  return {&f.RadioButtonLocal, &f.ButtonState, &f.ButtonSetup, &f.ButtonReset, &f.ButtonSoftware, &f.ButtonPort,
+          &f.ButtonStatistics, &f.ButtonTest,  &f.ButtonClearStatistics, &f.ButtonClearTest, &f.ComboBoxTest};
+}
+inline std::string CommandButtons(TFormMain& f, std::size_t columns = 8) {
+  EXPECT_EQ(f.RadioButtonLocal.Enabled(), f.RadioButtonRemote.Enabled());
   std::string s;
-  for (bool on : {radios, f.ButtonState.Enabled(), f.ButtonSetup.Enabled(), f.ButtonReset.Enabled(),
-                  f.ButtonSoftware.Enabled(), f.ButtonPort.Enabled(), f.ButtonStatistics.Enabled(),
-                  f.ButtonTest.Enabled()})
-    s += on ? '1' : '0';
-  return s;
+  for (ui::Control* k : Columns(f)) s += Flags({k->Enabled()});
+  return s.substr(0, columns);
 }
 
 }  // namespace rkvt::test
