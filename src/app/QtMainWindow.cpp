@@ -25,6 +25,22 @@ namespace rkvt {
 
 namespace {
 
+// A titled group of the window; its name is "GroupBox" + the title.
+QGroupBox* NamedGroup(QWidget* parent, const QString& title) {
+  auto* group = new QGroupBox(QLatin1Char(' ') + title + QLatin1Char(' '), parent);
+  group->setObjectName(QStringLiteral("GroupBox") + title);
+  group->setAccessibleName(title);
+  return group;
+}
+
+// A grid of caption/field rows whose field column takes the spare width.
+QGridLayout* RowGrid(QGroupBox* group) {
+  auto* grid = new QGridLayout(group);
+  grid->setColumnStretch(1, 1);
+  return grid;
+}
+
+
 // Field widths in characters: wide enough for the longest texts the
 // decoders write ("DCE RS-232/V.24", "Input level too high").
 constexpr int kWideField = 24;
@@ -156,9 +172,7 @@ QtMainWindow::QtMainWindow(MainWindowControls& controls, QWidget* parent) : QMai
 }
 
 QGroupBox* QtMainWindow::BuildTargetGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" Target "), this);
-  group->setObjectName(QStringLiteral("GroupBoxTarget"));
-  group->setAccessibleName(QStringLiteral("Target"));
+  QGroupBox* group = NamedGroup(this, QStringLiteral("Target"));
   auto* column = new QVBoxLayout(group);
 
   auto* local = new QRadioButton(group);
@@ -182,11 +196,8 @@ QGroupBox* QtMainWindow::BuildTargetGroup() {
 }
 
 QGroupBox* QtMainWindow::BuildStateGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" State "), this);
-  group->setObjectName(QStringLiteral("GroupBoxState"));
-  group->setAccessibleName(QStringLiteral("State"));
-  auto* grid = new QGridLayout(group);
-  grid->setColumnStretch(1, 1);
+  QGroupBox* group = NamedGroup(this, QStringLiteral("State"));
+  QGridLayout* grid = RowGrid(group);
 
   AddRow(grid, 0, Caption(group, c_.LabelModem), Field(group, c_.StaticTextModem, kWideField, QStringLiteral("Modem type")));
   AddRow(grid, 1, Caption(group, c_.LabelVersion),
@@ -230,11 +241,8 @@ void QtMainWindow::BuildPanels() {
 }
 
 QGroupBox* QtMainWindow::BuildStatisticsGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" Statistics "), this);
-  group->setObjectName(QStringLiteral("GroupBoxStatistics"));
-  group->setAccessibleName(QStringLiteral("Statistics"));
-  auto* grid = new QGridLayout(group);
-  grid->setColumnStretch(1, 1);
+  QGroupBox* group = NamedGroup(this, QStringLiteral("Statistics"));
+  QGridLayout* grid = RowGrid(group);
   AddRow(grid, 0, Caption(group, c_.LabelFillTime),
          Field(group, c_.StaticTextFillTime, kNarrowField, QStringLiteral("Full time")));
   AddRow(grid, 1, Caption(group, c_.LabelCurrTime),
@@ -257,11 +265,8 @@ QGroupBox* QtMainWindow::BuildStatisticsGroup() {
 }
 
 QGroupBox* QtMainWindow::BuildTestsGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" Tests "), this);
-  group->setObjectName(QStringLiteral("GroupBoxTests"));
-  group->setAccessibleName(QStringLiteral("Tests"));
-  auto* grid = new QGridLayout(group);
-  grid->setColumnStretch(1, 1);
+  QGroupBox* group = NamedGroup(this, QStringLiteral("Tests"));
+  QGridLayout* grid = RowGrid(group);
 
   auto* selector = new QComboBox(group);
   selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
