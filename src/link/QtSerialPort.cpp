@@ -38,6 +38,9 @@ void QtSerialPort::Open() {
   // DTR and RTS are held inactive; a pty cannot do either, which is no fault.
   port_->setDataTerminalReady(false);
   if (settings_.flowControl != QSerialPort::HardwareControl) port_->setRequestToSend(false);
+  // Late replies to an earlier command may still wait in the driver; the
+  // exchanges that read without a purge would take them for their own.
+  port_->clear(QSerialPort::Input);
   port_->clearError();
 }
 

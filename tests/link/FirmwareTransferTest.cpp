@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "Commands.h"
 #include "FirmwareTransfer.h"
 #include "LinkHarness.h"
@@ -129,17 +131,20 @@ TEST_P(Transfer, StopInSegment2EndsAfterTheBlockInProgress) {
 // A block that finds no acknowledgement until the stop: the loader form
 // reports the write failure, the firmware form the stop.
 TEST_P(Transfer, StopDuringEraseGives7AndDuringAFailingBlock8Or9) {
+  // Stops are tied to progress, not to a clock: a stop timed while an
+  // answered request is pending would leave late replies on the line.
+  TProtocol* running = nullptr;
+  int stopAt = 20;  // the first segment erased, the second one unanswered
+  host.onProgress = [&](int p) {
+    if (p == stopAt && running) running->Terminate();
+  };
   modem.AddFault({.fault = Fault::NoReply, .code = 24});
-  EXPECT_EQ(RunIt(test::StopAfter(100), LinkTimings{}), result::kEraseFailed);
+  EXPECT_EQ(RunIt([&](TProtocol* w) { running = w; }, LinkTimings{}), result::kEraseFailed);
   EXPECT_LT(run.elapsedMs, 3000);
   EXPECT_TRUE(Writes(0x2B).empty());
   modem.ClearFaults();
   modem.AddFault({.fault = Fault::NoReply, .code = 0x2B});
-  // Stop as the erase phase ends, so the first block is the failing one.
-  TProtocol* running = nullptr;
-  host.onProgress = [&](int p) {
-    if (p == 100 && running) running->Terminate();
-  };
+  stopAt = 100;  // as the erase phase ends, so the first block is the failing one
   EXPECT_EQ(RunIt([&](TProtocol* w) { running = w; }, LinkTimings{}),
             loader ? result::kWriteFailed : result::kUpdateStopped);
   host.onProgress = nullptr;
@@ -175,6 +180,24 @@ TEST(FirmwareForm, PausesAfterTheLastBlock) {
   const auto journal = bench.SettledJournal();
   ASSERT_EQ(journal.size(), 6u);
   EXPECT_GE(end - journal.back().at, std::chrono::milliseconds(200));
+}
+
+// The block writes read two replies without a purge, so replies that came
+// late for an earlier worker must not still wait on the port.
+TEST(FirmwareForm, LateRepliesToAnEarlierCommandAreNotTakenForItsOwn) {
+  test::WorkerOnPty bench(sim::ModemModel(kFirmwareForm.identity));
+  bench.modem.AddFault({.fault = Fault::Late, .delayMs = 300});
+  std::array<std::uint8_t, 28> state{};
+  const LinkTimings once{.acknowledgementMs = 100, .answerMs = 1000, .attempts = 1};
+  EXPECT_EQ(bench.RunCommand(command::kReset, 1, true, state, 0, {}, {}, once), result::kResetFailed);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));  // the late reply is out
+  bench.modem.ClearFaults();
+  bench.modem.ClearJournal();
+  std::vector<std::uint8_t> image(kImageSize, 0xFF);
+  image[kImageSize - 1] = 0x00;
+  std::array<std::uint8_t, 5> reply{};
+  EXPECT_EQ(bench.RunCommand(command::kUpdateViaFirmware, 1, true, reply, 0, image), result::kUpdatedViaFirmware);
+  EXPECT_EQ(bench.SettledJournal().size(), 6u) << "five erases and one block, none repeated";
 }
 
 }  // namespace
