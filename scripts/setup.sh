@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt that are missing.
+# Installs the Debian packages listed in scripts/packages.txt (or in the list
+# file given) that are missing.
 # Safe to run again: when everything is there it only asks dpkg and returns.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-list="$here/packages.txt"
+list="${1:-$here/packages.txt}"
 
 # One package per line; '#' starts a comment.
 mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$list" | grep -v '^$')
