@@ -2,8 +2,12 @@
 // against the emulator, and how that compares with its time on a 115200 baud line.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "LinkRoutines.h"
 #include "ModemEmulator.h"
@@ -22,6 +26,36 @@ void Measure(const char* name, int characters, int rounds, const std::function<b
   const double micros = clock.nsecsElapsed() / 1000.0 / rounds;
   std::printf("%-28s %8.1f us/exchange  line %7.1f us  ratio %.4f  (%d failures)\n", name, micros,
               LineMicros(characters), micros / LineMicros(characters), failures);
+}
+
+// How long the answer wait goes on after a stop request, over `rounds` stops
+// made at different points of the wait.
+void MeasureStopLatency(rkvt::sim::ModemEmulator& modem, rkvt::LinkRoutines& link, std::atomic<bool>& stop,
+                        int rounds) {
+  using namespace std::chrono;
+  modem.AddFault({.fault = rkvt::sim::Fault::NoReply, .reply = rkvt::sim::ReplyKind::Answer});
+  std::array<std::uint8_t, 28> buffer{};
+  std::vector<double> latencies;
+  for (int i = 0; i < rounds; ++i) {
+    stop = false;
+    if (!link.SendRequest(3, buffer, 0)) continue;
+    steady_clock::time_point stoppedAt;
+    std::thread stopper([&] {
+      std::this_thread::sleep_for(microseconds(5000 + 997 * (i % 23)));
+      stoppedAt = steady_clock::now();
+      stop = true;
+    });
+    link.ReadAnswer(buffer);
+    const auto ended = steady_clock::now();
+    stopper.join();
+    latencies.push_back(duration<double, std::milli>(ended - stoppedAt).count());
+  }
+  modem.ClearFaults();
+  stop = false;
+  if (latencies.empty()) return;
+  std::sort(latencies.begin(), latencies.end());
+  std::printf("%-28s median %.2f ms  max %.2f ms over %zu stops (the wait has slices of 10 ms)\n",
+              "stop during an answer wait", latencies[latencies.size() / 2], latencies.back(), latencies.size());
 }
 
 }  // namespace
@@ -47,6 +81,8 @@ int main(int argc, char** argv) {
   Measure("SendRequest + ReadAnswer", 3 * 62, rounds,
           [&] { return link.SendRequest(3, buffer, 0) && link.ReadAnswer(buffer); });
   Measure("SendRequestTwoReplies", 3 * 62, rounds, [&] { return link.SendRequestTwoReplies(43, block, 26); });
+
+  MeasureStopLatency(modem, link, stop, std::min(rounds, 100));
 
   modem.Configure([](sim::ModemModel& m) { m.LocalIdentity().loader = true; });
   std::array<std::uint8_t, 24> data{};
