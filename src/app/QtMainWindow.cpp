@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "QtBinders.h"
 #include "QtLamp.h"
@@ -47,6 +48,8 @@ constexpr int kWideField = 24;
 constexpr int kMediumField = 16;
 constexpr int kNarrowField = 12;
 constexpr int kMessageField = 56;
+// Far beyond any desktop, and far from overflowing int.
+constexpr qint64 kMaxCoordinate = 1'000'000;
 
 // Fields that come and go with the interface or the test keep their place,
 // so the window does not jump while the modem is polled.
@@ -347,8 +350,12 @@ WindowPlacement QtMainWindow::Placement() const {
 }
 
 void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) {
-  // A monitor that has gone away must not take the window with it.
-  const QPoint titleBar(placement.left + 16, placement.top + 8);
+  // A monitor that has gone away must not take the window with it. The file
+  // may hold any number, so the title bar point is clamped before it is made.
+  const auto titleBarAt = [](int at, int into) {
+    return static_cast<int>(std::clamp<qint64>(qint64{at} + into, -kMaxCoordinate, kMaxCoordinate));
+  };
+  const QPoint titleBar(titleBarAt(placement.left, 16), titleBarAt(placement.top, 8));
   if (QGuiApplication::screenAt(titleBar) == nullptr) return;
   move(placement.left, placement.top);
 }

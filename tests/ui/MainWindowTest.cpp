@@ -1,6 +1,8 @@
 // The main window over bare models, and the hint routing its status line relies on.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QApplication>
 #include <QEnterEvent>
 #include <QHelpEvent>
@@ -144,6 +146,11 @@ TEST_F(MainWindow, PlacementMovesTheWindowOnlyOntoAScreen) {
   EXPECT_EQ(QPoint(placed.left, placed.top), QPoint(30, 40));
   EXPECT_GT(placed.width, 1) << "the main window keeps its designed size";
   window.ApplyPlacement({.top = -9000, .left = -9000});
+  EXPECT_EQ(window.Placement(), placed);
+  // Hand-edited extremes from the placement file (UBSan watches the sums).
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  window.ApplyPlacement({.top = kMax, .left = kMax});
+  window.ApplyPlacement({.top = kMin, .left = kMin});
   EXPECT_EQ(window.Placement(), placed);
 }
 
