@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Open-ended fuzzing with libFuzzer: builds the targets in fuzz/ with clang
 # (ASan + UBSan) in build/libfuzzer and runs each for SECONDS.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: frame image decode; default all, 60 s)
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: frame image decode settings; default all, 60 s)
 # New interesting inputs go to build/libfuzzer/corpus/TARGET; the seeds in
 # fuzz/seeds are only read. A finding is left as build/libfuzzer/crash-* and can
 # be replayed by any build: build/release/fuzz/fuzz_TARGET --runs 0 FILE.
@@ -11,7 +11,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(frame image decode)
+((${#targets[@]})) || targets=(frame image decode settings)
 
 "$root/scripts/setup.sh"
 "$root/scripts/setup.sh" "$root/scripts/packages-fuzz.txt"
