@@ -1,6 +1,8 @@
 // The binders of every control kind and the widgets they drive, as painted.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -157,6 +159,17 @@ TEST_F(Binder, StaticText_ShowsTheExactTextInItsColours_ElidesWhatDoesNotFit) {
 
   model.SetBackground(colors::kYellow);
   EXPECT_EQ(widget.palette().color(QPalette::Window), QColor(255, 255, 0));
+  // Seen from outside: the whole text and both colours as text attributes.
+  model.SetFontColor(colors::kRed);
+  QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&widget);
+  ASSERT_TRUE(seen != nullptr && seen->textInterface() != nullptr);
+  QAccessibleTextInterface* text = seen->textInterface();
+  EXPECT_EQ(text->text(0, text->characterCount()), " Can't open COM-port!");
+  int start = -1, end = -1;
+  EXPECT_EQ(text->attributes(3, &start, &end), "color:rgb(255,0,0);background-color:rgb(255,255,0);");
+  EXPECT_EQ(std::pair(start, end), std::pair(0, text->characterCount()));
+  EXPECT_EQ(seen->text(QAccessible::Name), "Message line");
+  model.SetFontColor(Color::WindowText());
   model.SetBackground(Color::ButtonFace());
   EXPECT_EQ(widget.palette().color(QPalette::Window), base.color(QPalette::Button));
 
@@ -193,8 +206,10 @@ TEST_F(Binder, Shape_LampPaintsTheModelsColourInsideADarkRim_GrowsWithTheFont) {
   parent.show();
   EXPECT_EQ(lamp.accessibleName(), "DTR");
   const std::tuple<Color, QColor, const char*> cases[] = {
-      {colors::kGreen, QColor(0, 0x80, 0), "dark green"}, {colors::kLime, QColor(0, 0xFF, 0), "light green"},
-      {colors::kRed, QColor(0xFF, 0, 0), "red"}, {Color::ButtonFace(), parent.palette().button().color(), "grey"}};
+      {colors::kGreen, QColor(0, 0x80, 0), "dark green, #008000"},
+      {colors::kLime, QColor(0, 0xFF, 0), "light green, #00FF00"},
+      {colors::kRed, QColor(0xFF, 0, 0), "red, #FF0000"},
+      {Color::ButtonFace(), parent.palette().button().color(), "grey"}};
   for (const auto& [color, painted, spoken] : cases) {
     model.SetBrushColor(color);
     EXPECT_EQ(lamp.FillColor(), painted) << spoken;

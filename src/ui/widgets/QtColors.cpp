@@ -22,10 +22,13 @@ QString ColorWords(Color color) {
       {colors::kLime, "light green"},    {colors::kRed, "red"},            {colors::kYellow, "yellow"},
       {colors::kGray, "grey"},           {colors::kBlack, "black"},        {colors::kWhite, "white"},
   };
+  // A fixed colour also gives its value, for whoever checks it exactly.
+  const QString value = color.IsRgb() ? QStringLiteral("#%1").arg(color.RgbValue(), 6, 16, QLatin1Char('0')).toUpper()
+                                      : QString();
   for (const Named& n : kNames) {
-    if (n.color == color) return QString::fromLatin1(n.words);
+    if (n.color == color) return value.isEmpty() ? QString::fromLatin1(n.words) : n.words + QStringLiteral(", ") + value;
   }
-  return QStringLiteral("#%1").arg(color.RgbValue(), 6, 16, QLatin1Char('0'));
+  return value;
 }
 
 }  // namespace rkvt::ui

@@ -11,7 +11,8 @@ namespace rkvt::ui {
 // palette's window text, ButtonFace its button colour.
 QColor ToQColor(Color color, const QPalette& palette);
 
-// How a screen reader names a lamp colour; nobody hears "#008000".
+// How a screen reader names a lamp colour: words, and for a fixed colour its
+// value too ("dark green, #008000").
 QString ColorWords(Color color);
 
 }  // namespace rkvt::ui

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "QtTextFieldAccessible.h"
+
 namespace rkvt::ui {
 
 namespace {
@@ -15,6 +17,7 @@ QtTextField::QtTextField(int widthInChars, QWidget* parent) : QLabel(parent), wi
   setAutoFillBackground(true);
   setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  QtTextFieldAccessible::InstallFactory();
 }
 
 QRect QtTextField::TextRect() const { return contentsRect().adjusted(kPadding, 0, -kPadding, 0); }
