@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 #include "QtBinders.h"
 #include "QtLamp.h"
@@ -111,14 +112,47 @@ class PaintedWhenUncovered : public QObject {
   QPointer<QWidget> over_;
 };
 
-// Two fields in one place, of which the logic shows one at a time. While
-// both are shown (blanked, before anything is decoded) the second covers the
-// first instead of mixing two captions into one smudge.
-void AddSharedRow(QGridLayout* grid, int row, QLabel* firstLabel, QWidget* firstField, QLabel* secondLabel,
-                  QWidget* secondField) {
-  AddRow(grid, row, firstLabel, firstField);
-  AddRow(grid, row, secondLabel, secondField);
-  new PaintedWhenUncovered(firstLabel, secondLabel);
+using Controls = MainWindowControls;
+
+// A caption and its field.
+struct FieldSpec {
+  ui::Label Controls::*caption;
+  ui::StaticText Controls::*field;
+  int chars;
+  const char* accessibleName;
+  Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+// One grid row: a caption and field, or two that the logic shows one at a
+// time. While both are shown (blanked, before anything is decoded) the
+// second covers the first instead of mixing two captions into one smudge.
+struct RowSpec {
+  FieldSpec first;
+  std::optional<FieldSpec> second;
+};
+
+void AddFieldRows(QGroupBox* group, QGridLayout* grid, Controls& c, int firstRow, std::initializer_list<RowSpec> rows) {
+  const auto add = [&](int row, const FieldSpec& spec) {
+    QLabel* label = Caption(group, c.*spec.caption);
+    AddRow(grid, row, label,
+           Field(group, c.*spec.field, spec.chars, QString::fromLatin1(spec.accessibleName), spec.alignment));
+    return label;
+  };
+  int row = firstRow;
+  for (const RowSpec& spec : rows) {
+    QLabel* first = add(row, spec.first);
+    if (spec.second) new PaintedWhenUncovered(first, add(row, *spec.second));
+    ++row;
+  }
+}
+
+// A row of buttons under a group's fields, with the group's spare height below.
+void AddButtonRow(QGridLayout* grid, int row, std::initializer_list<QPushButton*> buttons) {
+  auto* layout = new QHBoxLayout;
+  for (QPushButton* button : buttons) layout->addWidget(button);
+  layout->addStretch(1);
+  grid->addLayout(layout, row, 0, 1, 2);
+  grid->setRowStretch(row + 1, 1);
 }
 
 struct Lamp {
@@ -201,25 +235,21 @@ QGroupBox* QtMainWindow::BuildTargetGroup() {
 QGroupBox* QtMainWindow::BuildStateGroup() {
   QGroupBox* group = NamedGroup(this, QStringLiteral("State"));
   QGridLayout* grid = RowGrid(group);
-
-  AddRow(grid, 0, Caption(group, c_.LabelModem), Field(group, c_.StaticTextModem, kWideField, QStringLiteral("Modem type")));
-  AddRow(grid, 1, Caption(group, c_.LabelVersion),
-         Field(group, c_.StaticTextVersion, kWideField, QStringLiteral("Firmware version")));
-  stateField_ = Field(group, c_.StaticTextState, kWideField, QStringLiteral("Line state"));
-  AddRow(grid, 2, Caption(group, c_.LabelState), stateField_);
-  AddRow(grid, 3, Caption(group, c_.LabelInterface),
-         Field(group, c_.StaticTextInterface, kWideField, QStringLiteral("Interface")));
-  // Speed (Ethernet) and cable (port 2) share one row: never both are shown.
-  AddSharedRow(grid, 4, Caption(group, c_.LabelSpeed),
-               Field(group, c_.StaticTextSpeed, kMediumField, QStringLiteral("Speed")), Caption(group, c_.LabelCable),
-               Field(group, c_.StaticTextCable, kMediumField, QStringLiteral("Cable")));
-  AddRow(grid, 5, Caption(group, c_.LabelQual),
-         Field(group, c_.StaticTextQual, kMediumField, QStringLiteral("Line quality")));
-  AddRow(grid, 6, Caption(group, c_.LabelBitRateLine),
-         Field(group, c_.StaticTextBitRateLine, kMediumField, QStringLiteral("Line bit rate")));
-  AddRow(grid, 7, Caption(group, c_.LabelBitRatePx),
-         Field(group, c_.StaticTextBitRatePx, kMediumField, QStringLiteral("Port 2 bit rate")));
+  AddFieldRows(group, grid, c_, 0,
+               {
+                   {{&Controls::LabelModem, &Controls::StaticTextModem, kWideField, "Modem type"}},
+                   {{&Controls::LabelVersion, &Controls::StaticTextVersion, kWideField, "Firmware version"}},
+                   {{&Controls::LabelState, &Controls::StaticTextState, kWideField, "Line state"}},
+                   {{&Controls::LabelInterface, &Controls::StaticTextInterface, kWideField, "Interface"}},
+                   // Speed (Ethernet) and cable (port 2): never both are shown.
+                   {{&Controls::LabelSpeed, &Controls::StaticTextSpeed, kMediumField, "Speed"},
+                    FieldSpec{&Controls::LabelCable, &Controls::StaticTextCable, kMediumField, "Cable"}},
+                   {{&Controls::LabelQual, &Controls::StaticTextQual, kMediumField, "Line quality"}},
+                   {{&Controls::LabelBitRateLine, &Controls::StaticTextBitRateLine, kMediumField, "Line bit rate"}},
+                   {{&Controls::LabelBitRatePx, &Controls::StaticTextBitRatePx, kMediumField, "Port 2 bit rate"}},
+               });
   grid->setRowStretch(8, 1);
+  stateField_ = group->findChild<ui::QtTextField*>(c_.StaticTextState.Name());
   return group;
 }
 
@@ -246,24 +276,18 @@ void QtMainWindow::BuildPanels() {
 QGroupBox* QtMainWindow::BuildStatisticsGroup() {
   QGroupBox* group = NamedGroup(this, QStringLiteral("Statistics"));
   QGridLayout* grid = RowGrid(group);
-  AddRow(grid, 0, Caption(group, c_.LabelFillTime),
-         Field(group, c_.StaticTextFillTime, kNarrowField, QStringLiteral("Full time")));
-  AddRow(grid, 1, Caption(group, c_.LabelCurrTime),
-         Field(group, c_.StaticTextCurrTime, kNarrowField, QStringLiteral("Current time")));
-  AddRow(grid, 2, Caption(group, c_.LabelNoLineTime),
-         Field(group, c_.StaticTextNoLineTime, kNarrowField, QStringLiteral("No-line time")));
-  AddRow(grid, 3, Caption(group, c_.LabelErrorsTime),
-         Field(group, c_.StaticTextErrorsTime, kNarrowField, QStringLiteral("Errors time")));
-  AddRow(grid, 4, Caption(group, c_.LabelFaults), Field(group, c_.StaticTextFaults, kNarrowField, QStringLiteral("Faults")));
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(PushButton(group, c_.ButtonStatistics, QLatin1Char('a'),
-                                {QStringLiteral("Start"), QStringLiteral("Stop")}));
-  buttons->addWidget(PushButton(group, c_.ButtonClearStatistics, QLatin1Char('e'), {QStringLiteral("Clear")},
-                                QStringLiteral("Clear statistics")));
-  buttons->addStretch(1);
-  grid->addLayout(buttons, 5, 0, 1, 2);
-  grid->setRowStretch(6, 1);
+  AddFieldRows(group, grid, c_, 0,
+               {
+                   {{&Controls::LabelFillTime, &Controls::StaticTextFillTime, kNarrowField, "Full time"}},
+                   {{&Controls::LabelCurrTime, &Controls::StaticTextCurrTime, kNarrowField, "Current time"}},
+                   {{&Controls::LabelNoLineTime, &Controls::StaticTextNoLineTime, kNarrowField, "No-line time"}},
+                   {{&Controls::LabelErrorsTime, &Controls::StaticTextErrorsTime, kNarrowField, "Errors time"}},
+                   {{&Controls::LabelFaults, &Controls::StaticTextFaults, kNarrowField, "Faults"}},
+               });
+  AddButtonRow(grid, 5,
+               {PushButton(group, c_.ButtonStatistics, QLatin1Char('a'), {QStringLiteral("Start"), QStringLiteral("Stop")}),
+                PushButton(group, c_.ButtonClearStatistics, QLatin1Char('e'), {QStringLiteral("Clear")},
+                           QStringLiteral("Clear statistics"))});
   return group;
 }
 
@@ -280,26 +304,20 @@ QGroupBox* QtMainWindow::BuildTestsGroup() {
   grid->addWidget(Caption(group, c_.LabelTest, selector, QLatin1Char('T')), 0, 0);
   grid->addLayout(selectorRow, 0, 1);
 
-  // The bit counter (DL) takes the place of the ready time.
-  AddSharedRow(grid, 1, Caption(group, c_.LabelRdTime),
-               Field(group, c_.StaticTextRdTime, kNarrowField, QStringLiteral("Ready time")),
-               Caption(group, c_.LabelBits),
-               Field(group, c_.StaticTextBits, kNarrowField, QStringLiteral("Bits"), Qt::AlignRight));
-  AddRow(grid, 2, Caption(group, c_.LabelNRdTime),
-         Field(group, c_.StaticTextNRdTime, kNarrowField, QStringLiteral("Not-ready time")));
-  AddRow(grid, 3, Caption(group, c_.LabelESTime),
-         Field(group, c_.StaticTextESTime, kNarrowField, QStringLiteral("Errored seconds")));
-  AddRow(grid, 4, Caption(group, c_.LabelSESTime),
-         Field(group, c_.StaticTextSESTime, kNarrowField, QStringLiteral("Severely errored seconds")));
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(PushButton(group, c_.ButtonTest, QLatin1Char('c'),
-                                {QStringLiteral("Connect"), QStringLiteral("Disconnect"), QStringLiteral("Stop")}));
-  buttons->addWidget(PushButton(group, c_.ButtonClearTest, QChar(), {QStringLiteral("Clear")},
-                                QStringLiteral("Clear test counters")));
-  buttons->addStretch(1);
-  grid->addLayout(buttons, 5, 0, 1, 2);
-  grid->setRowStretch(6, 1);
+  AddFieldRows(group, grid, c_, 1,
+               {
+                   // The bit counter (DL) takes the place of the ready time.
+                   {{&Controls::LabelRdTime, &Controls::StaticTextRdTime, kNarrowField, "Ready time"},
+                    FieldSpec{&Controls::LabelBits, &Controls::StaticTextBits, kNarrowField, "Bits", Qt::AlignRight}},
+                   {{&Controls::LabelNRdTime, &Controls::StaticTextNRdTime, kNarrowField, "Not-ready time"}},
+                   {{&Controls::LabelESTime, &Controls::StaticTextESTime, kNarrowField, "Errored seconds"}},
+                   {{&Controls::LabelSESTime, &Controls::StaticTextSESTime, kNarrowField, "Severely errored seconds"}},
+               });
+  AddButtonRow(grid, 5,
+               {PushButton(group, c_.ButtonTest, QLatin1Char('c'),
+                           {QStringLiteral("Connect"), QStringLiteral("Disconnect"), QStringLiteral("Stop")}),
+                PushButton(group, c_.ButtonClearTest, QChar(), {QStringLiteral("Clear")},
+                           QStringLiteral("Clear test counters"))});
   return group;
 }
 

@@ -1,16 +1,14 @@
 #include "ReplyPrinter.h"
 
-#include <QStringList>
+#include <QByteArray>
 
 #include "ResultCodes.h"
 
 namespace rkvt::cli {
 
 QString HexBytes(std::span<const std::uint8_t> bytes) {
-  QStringList pairs;
-  pairs.reserve(static_cast<qsizetype>(bytes.size()));
-  for (std::uint8_t b : bytes) pairs.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper());
-  return pairs.join(QLatin1Char(' '));
+  const QByteArray raw(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  return QString::fromLatin1(raw.toHex(' ').toUpper());
 }
 
 void ReplyPrinter::Result(std::uint8_t result, std::span<const std::uint8_t> reply) {

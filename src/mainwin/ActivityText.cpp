@@ -31,8 +31,6 @@ constexpr std::array kTestNames{
 
 int TestCode(std::uint8_t r0, std::uint8_t r1) { return (r0 & 0x07) * 4 + (r1 >> 6); }
 
-QString Hex2(std::uint8_t value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
-
 }  // namespace
 
 QString ActivityText(std::span<std::uint8_t> block, std::size_t at, bool targetLocal) {
@@ -63,7 +61,7 @@ QString ActivityText(std::span<std::uint8_t> block, std::size_t at, bool targetL
     text = QStringLiteral("Test ") + name + QStringLiteral("from ") + where;
   }
   if (text.isEmpty())
-    text = QStringLiteral(" ??? 0x") + Hex2(r[0]) + Hex2(r[1]) + Hex2(r[2]) + Hex2(r[3]) + QStringLiteral(" ??? ");
+    text = QStringLiteral(" ??? 0x") + HexDigits({r, 4}) + QStringLiteral(" ??? ");
   return text;
 }
 

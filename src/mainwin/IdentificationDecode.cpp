@@ -81,8 +81,6 @@ Variant DecodeVariant(std::uint8_t versionByte, std::uint8_t third, std::uint8_t
   return kDefaultVariant;
 }
 
-QString Hex2(std::uint8_t value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
-
 }  // namespace
 
 IdentificationOutcome DecodeIdentification(std::span<const std::uint8_t> block, MainWindowControls& controls) {
@@ -97,8 +95,8 @@ IdentificationOutcome DecodeIdentification(std::span<const std::uint8_t> block, 
 
   if (row == nullptr) {
     controls.StaticTextModem.SetText(QStringLiteral("Unknown modem !"));
-    controls.StaticTextVersion.SetText(QStringLiteral("0x") + Hex2(ByteAt(block, 1)) + Hex2(type) +
-                                       Hex2(versionByte) + Hex2(third));
+    const std::array<std::uint8_t, 4> identification{ByteAt(block, 1), type, versionByte, third};
+    controls.StaticTextVersion.SetText(QStringLiteral("0x") + HexDigits(identification));
     outcome.beep = true;
     outcome.uiState = UiState::UnknownModem;
     return outcome;
