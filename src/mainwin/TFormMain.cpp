@@ -210,56 +210,47 @@ void TFormMain::ResetWaitOver() {
 // A press on the idle caption while a command still runs (its Stop was
 // pressed, but it has not ended yet) only repeats the stop request.
 
+bool TFormMain::StopRunning() {
+  if (!running_) return false;
+  running_->Terminate();
+  return true;
+}
+
 void TFormMain::ButtonStateClick() {
   if (ButtonState.Caption() == QLatin1String("State")) {
-    if (running_) {
-      running_->Terminate();
-      return;
-    }
+    if (StopRunning()) return;
     StartIdentify();
     return;
   }
-  if (running_) {
-    running_->Terminate();
-  } else {
+  if (!StopRunning()) {
     ButtonState.SetCaption(QStringLiteral("State"));
   }
 }
 
 void TFormMain::ButtonSetupClick() {
   if (ButtonSetup.Caption() == QLatin1String("Setup")) {
-    if (running_) {
-      running_->Terminate();
-      return;
-    }
+    if (StopRunning()) return;
     ButtonSetup.SetCaption(QStringLiteral("Stop"));
     SetMessage(QStringLiteral(" Enter modem setup ..."));
     StartCommand(command::kEnterSetup);
     SetUiState(UiState::SetupEntering);
     return;
   }
-  if (running_) {
-    running_->Terminate();
-  } else {
+  if (!StopRunning()) {
     ButtonSetup.SetCaption(QStringLiteral("Setup"));
   }
 }
 
 void TFormMain::ButtonResetClick() {
   if (ButtonReset.Caption() == QLatin1String("Reset")) {
-    if (running_) {
-      running_->Terminate();
-      return;
-    }
+    if (StopRunning()) return;
     ButtonReset.SetCaption(QStringLiteral("Stop"));
     SetMessage(QStringLiteral(" Reset modem ..."));
     StartCommand(workingFirmware_ ? command::kReset : command::kResetViaLoader);
     SetUiState(UiState::ResetRunning);
     return;
   }
-  if (running_) {
-    running_->Terminate();
-  } else {
+  if (!StopRunning()) {
     SetMessage(QStringLiteral(" Reset modem stopped."));
     SetUiState(UiState::ResetIdle);
   }
@@ -268,10 +259,7 @@ void TFormMain::ButtonResetClick() {
 
 void TFormMain::ButtonStatisticsClick() {
   if (ButtonStatistics.Caption() == QLatin1String("Start")) {
-    if (running_) {
-      running_->Terminate();
-      return;
-    }
+    if (StopRunning()) return;
     ButtonStatistics.SetCaption(QStringLiteral("Stop"));
     SetMessage(QStringLiteral(" Get statistics ..."));
     StartCommand(command::kGetStatistics);
@@ -280,9 +268,7 @@ void TFormMain::ButtonStatisticsClick() {
     SetMonitoring(true);
     return;
   }
-  if (running_) {
-    running_->Terminate();
-  } else {
+  if (!StopRunning()) {
     SetMessage(QStringLiteral(" Get statistics stopped."));
     SetUiState(UiState::StatisticsIdle);
   }
@@ -295,10 +281,7 @@ void TFormMain::ButtonStatisticsClick() {
 void TFormMain::ButtonTestClick() {
   if (ButtonTest.Caption() == QLatin1String("Connect")) {
     SetMonitoring(true);
-    if (running_) {
-      running_->Terminate();
-      return;
-    }
+    if (StopRunning()) return;
     SetMessage(QStringLiteral(" Connecting ..."));
     StartCommand(command::kConnectLoop, loop::TestCode(TestIndex()));
     SetUiState(UiState::LoopConnecting);

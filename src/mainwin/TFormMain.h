@@ -130,6 +130,8 @@ class TFormMain : public MainWindowControls {
   bool StartCommand(std::uint8_t command, std::optional<std::uint8_t> requestByte = std::nullopt);
   void StartIdentify();
   void StartDisconnect();
+  // Asks the running command to stop; false when none runs.
+  bool StopRunning();
   void CompletionHandler();
   void Identified(std::uint8_t result);
   void StatisticsRead();
