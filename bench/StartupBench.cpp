@@ -33,7 +33,10 @@ int main(int argc, char** argv) {
   options.workingDirectory = dir.path();
   rkvt::Application program(options);
   program.Show();
-  QTest::qWaitForWindowExposed(&program.MainWindow());
+  if (!QTest::qWaitForWindowExposed(&program.MainWindow())) {
+    std::fprintf(stderr, "the main window was never shown\n");
+    return 1;
+  }
   const qint64 shown = clock.elapsed();
   std::printf("start-up to the shown main window: %lld ms\n", shown);
   std::printf("resident memory once shown: %ld KiB\n", ResidentKiB());

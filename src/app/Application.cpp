@@ -144,7 +144,6 @@ void Application::Show() { main_->window.show(); }
 
 QtMainWindow& Application::MainWindow() { return main_->window; }
 TFormMain& Application::FormMain() { return main_->form; }
-TInvisible& Application::Invisible() { return nonVisual_->invisible; }
 QWidget& Application::SetupWindow() { return shells_->setup; }
 QWidget& Application::UpdateWindow() { return shells_->update; }
 

@@ -11,7 +11,6 @@ namespace rkvt {
 
 class QtMainWindow;
 class TFormMain;
-class TInvisible;
 
 // The program's modules in their start-up order, released in reverse:
 // the non-visual module (port settings from the placement file, timers);
@@ -38,7 +37,6 @@ class Application {
 
   QtMainWindow& MainWindow();
   TFormMain& FormMain();
-  TInvisible& Invisible();
   QWidget& SetupWindow();
   QWidget& UpdateWindow();
 

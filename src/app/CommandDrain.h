@@ -20,7 +20,6 @@ class CommandDrain final : public CommandRunner {
 
   // Returns false when a command was still running after limitMs.
   bool Drain(int limitMs);
-  int InFlight() const { return inFlight_; }
 
  private:
   class Tracked;

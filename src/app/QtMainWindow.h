@@ -39,7 +39,6 @@ class QtMainWindow : public QMainWindow {
   // for it; nothing for other widgets or texts that fit.
   std::optional<QString> FullTextTooltip(QWidget* widget) const;
 
-  ui::QtPanelRow& PanelRow() const { return *panelRow_; }
 
  protected:
   bool event(QEvent* event) override;

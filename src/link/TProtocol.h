@@ -44,7 +44,6 @@ class TProtocol : public QThread, private WorkerServices {
 
   void Start();
   void Terminate() { terminated_.store(true); }
-  bool Terminated() const { return terminated_.load(); }
 
   std::uint8_t Address() const { return address_; }
   std::uint8_t Command() const { return command_; }

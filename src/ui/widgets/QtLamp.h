@@ -14,7 +14,6 @@ class QtLamp : public QWidget {
  public:
   explicit QtLamp(QWidget* parent = nullptr);
 
-  Color LampColor() const { return color_; }
   void SetLampColor(Color color);
   // The fill as painted with the current palette.
   QColor FillColor() const;
