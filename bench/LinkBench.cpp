@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "LinkRoutines.h"
-#include "ModemEmulator.h"
-#include "QtSerialPort.h"
+#include "link/LinkRoutines.h"
+#include "sim/ModemEmulator.h"
+#include "link/QtSerialPort.h"
 
 namespace {
 

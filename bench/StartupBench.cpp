@@ -7,8 +7,8 @@
 #include <QTest>
 #include <cstdio>
 
-#include "Application.h"
-#include "QtMainWindow.h"
+#include "app/Application.h"
+#include "app/QtMainWindow.h"
 
 namespace {
 

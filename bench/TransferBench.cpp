@@ -8,12 +8,12 @@
 #include <ctime>
 #include <vector>
 
-#include "Commands.h"
-#include "FirmwareTransfer.h"
-#include "LinkRoutines.h"
-#include "ModemEmulator.h"
-#include "QtSerialPort.h"
-#include "TProtocol.h"
+#include "link/Commands.h"
+#include "link/FirmwareTransfer.h"
+#include "link/LinkRoutines.h"
+#include "sim/ModemEmulator.h"
+#include "link/QtSerialPort.h"
+#include "link/TProtocol.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "ModemEmulator.h"
-#include "ProtocolRunner.h"
-#include "QtClock.h"
-#include "TFormMain.h"
-#include "TIni.h"
-#include "TInvisible.h"
+#include "sim/ModemEmulator.h"
+#include "mainwin/ProtocolRunner.h"
+#include "ui/QtClock.h"
+#include "mainwin/TFormMain.h"
+#include "support/TIni.h"
+#include "support/TInvisible.h"
 
 namespace {
 

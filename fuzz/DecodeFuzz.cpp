@@ -4,9 +4,9 @@
 #include <array>
 #include <span>
 
-#include "Decode.h"
+#include "mainwin/Decode.h"
 #include "FuzzCheck.h"
-#include "MainWindowControls.h"
+#include "mainwin/MainWindowControls.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "Frame.h"
+#include "link/Frame.h"
 #include "FuzzCheck.h"
 
 namespace {

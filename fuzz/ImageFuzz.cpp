@@ -9,13 +9,13 @@
 #include <span>
 #include <vector>
 
-#include "Compatibility.h"
+#include "firmware/Compatibility.h"
 #include "FuzzCheck.h"
-#include "ImageBuffer.h"
-#include "ImageChecksums.h"
-#include "ImageFile.h"
-#include "ImageVersion.h"
-#include "ImageWriter.h"
+#include "firmware/ImageBuffer.h"
+#include "firmware/ImageChecksums.h"
+#include "firmware/ImageFile.h"
+#include "firmware/ImageVersion.h"
+#include "sim/ImageWriter.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <set>
 
 #include "FuzzCheck.h"
-#include "TCfg.h"
-#include "TIni.h"
+#include "support/TCfg.h"
+#include "support/TIni.h"
 
 namespace {
 

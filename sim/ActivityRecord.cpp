@@ -1,4 +1,4 @@
-#include "ActivityRecord.h"
+#include "sim/ActivityRecord.h"
 
 #include <algorithm>
 

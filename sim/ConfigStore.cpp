@@ -1,4 +1,4 @@
-#include "ConfigStore.h"
+#include "sim/ConfigStore.h"
 
 namespace rkvt::sim {
 

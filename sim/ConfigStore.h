@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ActivityRecord.h"
+#include "sim/ActivityRecord.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "Fault.h"
+#include "sim/Fault.h"
 
 namespace rkvt::sim {
 

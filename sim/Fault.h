@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "ModemModel.h"
+#include "sim/ModemModel.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "FlashMemory.h"
+#include "sim/FlashMemory.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "FrameParser.h"
+#include "sim/FrameParser.h"
 
 #include <algorithm>
 

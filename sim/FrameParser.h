@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "Frame.h"
+#include "link/Frame.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "Identity.h"
+#include "sim/Identity.h"
 
 namespace rkvt::sim {
 

@@ -1,8 +1,8 @@
-#include "ImageWriter.h"
+#include "sim/ImageWriter.h"
 
 #include <stdexcept>
 
-#include "FrameChecksum.h"
+#include "link/FrameChecksum.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "LineStatistics.h"
+#include "sim/LineStatistics.h"
 
 namespace rkvt::sim {
 

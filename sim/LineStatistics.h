@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "ModemState.h"
+#include "sim/ModemState.h"
 
 namespace rkvt::sim {
 

@@ -1,8 +1,8 @@
-#include "LoopTests.h"
+#include "sim/LoopTests.h"
 
 #include <algorithm>
 
-#include "LineStatistics.h"
+#include "sim/LineStatistics.h"
 
 namespace rkvt::sim {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "ActivityRecord.h"
-#include "ModemState.h"
+#include "sim/ActivityRecord.h"
+#include "sim/ModemState.h"
 
 namespace rkvt::sim {
 

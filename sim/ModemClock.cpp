@@ -1,4 +1,4 @@
-#include "ModemClock.h"
+#include "sim/ModemClock.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "ModemEmulator.h"
+#include "sim/ModemEmulator.h"
 
 #include <poll.h>
 #include <sys/prctl.h>

@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "Fault.h"
-#include "FrameParser.h"
-#include "ModemModel.h"
-#include "Pty.h"
+#include "sim/Fault.h"
+#include "sim/FrameParser.h"
+#include "sim/ModemModel.h"
+#include "sim/Pty.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "ModemModel.h"
+#include "sim/ModemModel.h"
 
 #include <span>
 

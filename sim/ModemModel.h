@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "FlashMemory.h"
-#include "Frame.h"
-#include "FrameParser.h"
-#include "Identity.h"
-#include "ModemClock.h"
-#include "ModemPeer.h"
+#include "sim/FlashMemory.h"
+#include "link/Frame.h"
+#include "sim/FrameParser.h"
+#include "sim/Identity.h"
+#include "sim/ModemClock.h"
+#include "sim/ModemPeer.h"
 
 namespace rkvt::sim {
 

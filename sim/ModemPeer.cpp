@@ -1,4 +1,4 @@
-#include "ModemPeer.h"
+#include "sim/ModemPeer.h"
 
 #include <algorithm>
 

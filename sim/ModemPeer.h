@@ -3,12 +3,12 @@
 #include <chrono>
 #include <optional>
 
-#include "ConfigStore.h"
-#include "Frame.h"
-#include "Identity.h"
-#include "LineStatistics.h"
-#include "LoopTests.h"
-#include "ModemState.h"
+#include "sim/ConfigStore.h"
+#include "link/Frame.h"
+#include "sim/Identity.h"
+#include "sim/LineStatistics.h"
+#include "sim/LoopTests.h"
+#include "sim/ModemState.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "ModemState.h"
+#include "sim/ModemState.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "ActivityRecord.h"
-#include "Identity.h"
+#include "sim/ActivityRecord.h"
+#include "sim/Identity.h"
 
 namespace rkvt::sim {
 

@@ -1,4 +1,4 @@
-#include "Presets.h"
+#include "sim/Presets.h"
 
 #include <algorithm>
 

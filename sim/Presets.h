@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ActivityRecord.h"
-#include "ModemModel.h"
+#include "sim/ActivityRecord.h"
+#include "sim/ModemModel.h"
 
 namespace rkvt::sim {
 

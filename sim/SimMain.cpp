@@ -7,9 +7,9 @@
 #include <thread>
 #include <variant>
 
-#include "ImageWriter.h"
-#include "ModemEmulator.h"
-#include "SimOptions.h"
+#include "sim/ImageWriter.h"
+#include "sim/ModemEmulator.h"
+#include "sim/SimOptions.h"
 
 namespace {
 

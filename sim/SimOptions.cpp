@@ -1,9 +1,9 @@
-#include "SimOptions.h"
+#include "sim/SimOptions.h"
 
 #include <cstdio>
 #include <sstream>
 
-#include "Presets.h"
+#include "sim/Presets.h"
 
 namespace rkvt::sim {
 

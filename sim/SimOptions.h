@@ -5,8 +5,8 @@
 #include <variant>
 #include <vector>
 
-#include "ImageWriter.h"
-#include "ModemModel.h"
+#include "sim/ImageWriter.h"
+#include "sim/ModemModel.h"
 
 namespace rkvt::sim {
 

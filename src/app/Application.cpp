@@ -1,23 +1,23 @@
-#include "Application.h"
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QDir>
 #include <limits>
 
-#include "CommandDrain.h"
-#include "MainWindowHints.h"
-#include "ProtocolRunner.h"
-#include "QtBeeper.h"
-#include "QtClock.h"
-#include "QtFileOpenDialog.h"
-#include "QtHintRouter.h"
-#include "QtMainWindow.h"
-#include "QtPortDialog.h"
-#include "TCfg.h"
-#include "TFormMain.h"
-#include "TIni.h"
-#include "TInvisible.h"
-#include "WindowShells.h"
+#include "app/CommandDrain.h"
+#include "app/MainWindowHints.h"
+#include "mainwin/ProtocolRunner.h"
+#include "ui/widgets/QtBeeper.h"
+#include "ui/QtClock.h"
+#include "ui/widgets/QtFileOpenDialog.h"
+#include "ui/widgets/QtHintRouter.h"
+#include "app/QtMainWindow.h"
+#include "ui/widgets/QtPortDialog.h"
+#include "support/TCfg.h"
+#include "mainwin/TFormMain.h"
+#include "support/TIni.h"
+#include "support/TInvisible.h"
+#include "app/WindowShells.h"
 
 namespace rkvt {
 

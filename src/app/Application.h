@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "LinkTimings.h"
+#include "link/LinkTimings.h"
 
 namespace rkvt {
 

@@ -1,4 +1,4 @@
-#include "CommandDrain.h"
+#include "app/CommandDrain.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "CommandRunner.h"
+#include "mainwin/CommandRunner.h"
 
 namespace rkvt {
 

@@ -1,4 +1,4 @@
-#include "MainWindowHints.h"
+#include "app/MainWindowHints.h"
 
 namespace rkvt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowControls.h"
+#include "mainwin/MainWindowControls.h"
 
 namespace rkvt {
 

@@ -1,4 +1,4 @@
-#include "QtMainWindow.h"
+#include "app/QtMainWindow.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -17,11 +17,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "QtBinders.h"
-#include "QtLamp.h"
-#include "QtPanelRow.h"
-#include "QtTextField.h"
-#include "TInvisible.h"
+#include "ui/widgets/QtBinders.h"
+#include "ui/widgets/QtLamp.h"
+#include "ui/widgets/QtPanelRow.h"
+#include "ui/widgets/QtTextField.h"
+#include "support/TInvisible.h"
 
 namespace rkvt {
 

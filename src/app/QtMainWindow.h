@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "MainWindowControls.h"
-#include "TIni.h"
+#include "mainwin/MainWindowControls.h"
+#include "support/TIni.h"
 
 class QGroupBox;
 class QPushButton;

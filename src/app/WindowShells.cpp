@@ -1,9 +1,9 @@
-#include "WindowShells.h"
+#include "app/WindowShells.h"
 
 #include <QVBoxLayout>
 
-#include "Commands.h"
-#include "TFormMain.h"
+#include "link/Commands.h"
+#include "mainwin/TFormMain.h"
 
 namespace rkvt {
 

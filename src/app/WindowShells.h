@@ -6,8 +6,8 @@
 #include <array>
 #include <memory>
 
-#include "CommandRunner.h"
-#include "Dialogs.h"
+#include "mainwin/CommandRunner.h"
+#include "ui/Dialogs.h"
 
 namespace rkvt {
 

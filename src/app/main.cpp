@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "Application.h"
+#include "app/Application.h"
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "CliCommands.h"
-#include "TestKinds.h"
+#include "cli/CliCommands.h"
+#include "link/TestKinds.h"
 
 namespace rkvt::cli {
 

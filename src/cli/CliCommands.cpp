@@ -1,10 +1,10 @@
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
 #include <algorithm>
 #include <array>
 
-#include "Commands.h"
-#include "TestKinds.h"
+#include "link/Commands.h"
+#include "link/TestKinds.h"
 
 namespace rkvt::cli {
 

@@ -1,4 +1,4 @@
-#include "CliHost.h"
+#include "cli/CliHost.h"
 
 #include <cstdio>
 

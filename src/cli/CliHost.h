@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
-#include "ProtocolHost.h"
+#include "link/ProtocolHost.h"
 
 namespace rkvt::cli {
 

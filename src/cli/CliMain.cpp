@@ -2,15 +2,15 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "CliArguments.h"
-#include "CliHost.h"
-#include "CliSession.h"
-#include "ExitStatus.h"
-#include "ImageGeometry.h"
-#include "Interrupt.h"
-#include "QtSerialPort.h"
-#include "ReplyPrinter.h"
-#include "WorkerRunner.h"
+#include "cli/CliArguments.h"
+#include "cli/CliHost.h"
+#include "cli/CliSession.h"
+#include "cli/ExitStatus.h"
+#include "link/ImageGeometry.h"
+#include "cli/Interrupt.h"
+#include "link/QtSerialPort.h"
+#include "cli/ReplyPrinter.h"
+#include "cli/WorkerRunner.h"
 
 namespace {
 

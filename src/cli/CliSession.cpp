@@ -1,15 +1,15 @@
-#include "CliSession.h"
+#include "cli/CliSession.h"
 
 #include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "Commands.h"
-#include "ExitStatus.h"
-#include "ImageBuffer.h"
-#include "ImageFile.h"
-#include "SoftwareLevel.h"
+#include "link/Commands.h"
+#include "cli/ExitStatus.h"
+#include "firmware/ImageBuffer.h"
+#include "firmware/ImageFile.h"
+#include "link/SoftwareLevel.h"
 
 namespace rkvt::cli {
 

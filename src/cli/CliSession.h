@@ -6,12 +6,12 @@
 
 #include <QTextStream>
 
-#include "CliArguments.h"
-#include "CliHost.h"
-#include "ImageFile.h"
-#include "ReplyPrinter.h"
-#include "WorkerOutcome.h"
-#include "WorkerRunner.h"
+#include "cli/CliArguments.h"
+#include "cli/CliHost.h"
+#include "firmware/ImageFile.h"
+#include "cli/ReplyPrinter.h"
+#include "cli/WorkerOutcome.h"
+#include "cli/WorkerRunner.h"
 
 namespace rkvt::cli {
 

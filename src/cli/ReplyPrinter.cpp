@@ -1,8 +1,8 @@
-#include "ReplyPrinter.h"
+#include "cli/ReplyPrinter.h"
 
 #include <QByteArray>
 
-#include "ResultCodes.h"
+#include "link/ResultCodes.h"
 
 namespace rkvt::cli {
 

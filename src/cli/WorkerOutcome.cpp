@@ -1,9 +1,9 @@
-#include "WorkerOutcome.h"
+#include "cli/WorkerOutcome.h"
 
 #include <algorithm>
 
-#include "Commands.h"
-#include "ExitStatus.h"
+#include "link/Commands.h"
+#include "cli/ExitStatus.h"
 
 namespace rkvt::cli {
 

@@ -1,9 +1,9 @@
-#include "WorkerRunner.h"
+#include "cli/WorkerRunner.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
-#include "WorkerOutcome.h"
+#include "cli/WorkerOutcome.h"
 
 namespace rkvt::cli {
 

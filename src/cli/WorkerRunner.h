@@ -4,9 +4,9 @@
 #include <functional>
 #include <span>
 
-#include "LinkTimings.h"
-#include "ProtocolHost.h"
-#include "TProtocol.h"
+#include "link/LinkTimings.h"
+#include "link/ProtocolHost.h"
+#include "link/TProtocol.h"
 
 namespace rkvt::cli {
 

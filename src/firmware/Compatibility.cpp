@@ -1,4 +1,4 @@
-#include "Compatibility.h"
+#include "firmware/Compatibility.h"
 
 #include <array>
 #include <initializer_list>

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "ImageVersion.h"
+#include "firmware/ImageVersion.h"
 
 namespace rkvt {
 

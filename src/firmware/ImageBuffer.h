@@ -6,7 +6,7 @@
 #include <memory>
 #include <span>
 
-#include "ImageGeometry.h"
+#include "link/ImageGeometry.h"
 
 namespace rkvt {
 

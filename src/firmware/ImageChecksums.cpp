@@ -1,6 +1,6 @@
-#include "ImageChecksums.h"
+#include "firmware/ImageChecksums.h"
 
-#include "FrameChecksum.h"
+#include "link/FrameChecksum.h"
 
 namespace rkvt {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageBuffer.h"
+#include "firmware/ImageBuffer.h"
 
 namespace rkvt {
 

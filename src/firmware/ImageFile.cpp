@@ -1,11 +1,11 @@
-#include "ImageFile.h"
+#include "firmware/ImageFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "Compatibility.h"
-#include "ImageChecksums.h"
-#include "ImageVersion.h"
+#include "firmware/Compatibility.h"
+#include "firmware/ImageChecksums.h"
+#include "firmware/ImageVersion.h"
 
 namespace rkvt {
 namespace {

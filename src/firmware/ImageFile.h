@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "ImageBuffer.h"
+#include "firmware/ImageBuffer.h"
 
 namespace rkvt {
 

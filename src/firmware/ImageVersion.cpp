@@ -1,4 +1,4 @@
-#include "ImageVersion.h"
+#include "firmware/ImageVersion.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ImageBuffer.h"
+#include "firmware/ImageBuffer.h"
 
 namespace rkvt {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "LinkRoutines.h"
+#include "link/LinkRoutines.h"
 
 namespace rkvt {
 

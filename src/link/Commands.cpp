@@ -1,9 +1,9 @@
-#include "Commands.h"
+#include "link/Commands.h"
 
 #include <algorithm>
 #include <array>
 
-#include "FirmwareTransfer.h"
+#include "link/FirmwareTransfer.h"
 
 namespace rkvt {
 

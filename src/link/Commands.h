@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CommandContext.h"
+#include "link/CommandContext.h"
 
 namespace rkvt {
 

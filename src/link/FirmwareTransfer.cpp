@@ -1,9 +1,9 @@
-#include "FirmwareTransfer.h"
+#include "link/FirmwareTransfer.h"
 
 #include <algorithm>
 #include <array>
 
-#include "Commands.h"
+#include "link/Commands.h"
 
 namespace rkvt {
 

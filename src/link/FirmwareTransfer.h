@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CommandContext.h"
-#include "ImageGeometry.h"
+#include "link/CommandContext.h"
+#include "link/ImageGeometry.h"
 
 namespace rkvt {
 

@@ -1,8 +1,8 @@
-#include "Frame.h"
+#include "link/Frame.h"
 
 #include <algorithm>
 
-#include "FrameChecksum.h"
+#include "link/FrameChecksum.h"
 
 namespace rkvt {
 

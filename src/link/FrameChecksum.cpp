@@ -1,4 +1,4 @@
-#include "FrameChecksum.h"
+#include "link/FrameChecksum.h"
 
 namespace rkvt {
 

@@ -1,4 +1,4 @@
-#include "LinkRoutines.h"
+#include "link/LinkRoutines.h"
 
 #include <algorithm>
 #include <array>

@@ -5,9 +5,9 @@
 #include <optional>
 #include <span>
 
-#include "Frame.h"
-#include "LinkTimings.h"
-#include "SerialPort.h"
+#include "link/Frame.h"
+#include "link/LinkTimings.h"
+#include "link/SerialPort.h"
 
 namespace rkvt {
 

@@ -1,11 +1,11 @@
-#include "QtSerialPort.h"
+#include "link/QtSerialPort.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QSerialPort>
 #include <algorithm>
 
-#include "PortError.h"
+#include "link/PortError.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>

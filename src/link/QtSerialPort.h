@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "PortSettings.h"
-#include "SerialPort.h"
+#include "link/PortSettings.h"
+#include "link/SerialPort.h"
 
 class QSerialPort;
 class QDeadlineTimer;

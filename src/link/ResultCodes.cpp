@@ -1,4 +1,4 @@
-#include "ResultCodes.h"
+#include "link/ResultCodes.h"
 
 #include <array>
 

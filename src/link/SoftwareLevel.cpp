@@ -1,4 +1,4 @@
-#include "SoftwareLevel.h"
+#include "link/SoftwareLevel.h"
 
 #include <array>
 

@@ -1,12 +1,12 @@
-#include "TProtocol.h"
+#include "link/TProtocol.h"
 
 #include <QMetaObject>
 
-#include "Commands.h"
-#include "FirmwareTransfer.h"
-#include "Frame.h"
-#include "LinkRoutines.h"
-#include "PortError.h"
+#include "link/Commands.h"
+#include "link/FirmwareTransfer.h"
+#include "link/Frame.h"
+#include "link/LinkRoutines.h"
+#include "link/PortError.h"
 
 namespace rkvt {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <span>
 
-#include "CommandContext.h"
-#include "LinkTimings.h"
-#include "ProtocolHost.h"
-#include "SerialPort.h"
+#include "link/CommandContext.h"
+#include "link/LinkTimings.h"
+#include "link/ProtocolHost.h"
+#include "link/SerialPort.h"
 
 namespace rkvt {
 

@@ -1,4 +1,4 @@
-#include "TestKinds.h"
+#include "link/TestKinds.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include <array>
 
-#include "BlockBytes.h"
-#include "Decode.h"
+#include "mainwin/BlockBytes.h"
+#include "mainwin/Decode.h"
 
 namespace rkvt {
 

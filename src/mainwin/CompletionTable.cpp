@@ -4,10 +4,10 @@
 #include <array>
 #include <optional>
 
-#include "Commands.h"
-#include "Decode.h"
-#include "LoopTestKinds.h"
-#include "TFormMain.h"
+#include "link/Commands.h"
+#include "mainwin/Decode.h"
+#include "mainwin/LoopTestKinds.h"
+#include "mainwin/TFormMain.h"
 
 namespace rkvt {
 

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "Decode.h"
+#include "mainwin/Decode.h"
 
 namespace rkvt {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "MainWindowControls.h"
-#include "UiState.h"
+#include "mainwin/MainWindowControls.h"
+#include "mainwin/UiState.h"
 
 namespace rkvt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Color.h"
+#include "ui/Color.h"
 
 namespace rkvt::colors {
 

@@ -1,8 +1,8 @@
 #include <array>
 
-#include "BlockBytes.h"
-#include "Decode.h"
-#include "SoftwareLevel.h"
+#include "mainwin/BlockBytes.h"
+#include "mainwin/Decode.h"
+#include "link/SoftwareLevel.h"
 
 namespace rkvt {
 

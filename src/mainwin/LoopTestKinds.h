@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <cstdint>
 
-#include "TestKinds.h"
+#include "link/TestKinds.h"
 
 namespace rkvt::loop {
 

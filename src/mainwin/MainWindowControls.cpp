@@ -1,4 +1,4 @@
-#include "MainWindowControls.h"
+#include "mainwin/MainWindowControls.h"
 
 namespace rkvt {
 

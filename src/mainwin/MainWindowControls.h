@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "Controls.h"
+#include "ui/Controls.h"
 
 namespace rkvt {
 

@@ -1,9 +1,9 @@
-#include "ProtocolRunner.h"
+#include "mainwin/ProtocolRunner.h"
 
 #include <QPointer>
 
-#include "QtSerialPort.h"
-#include "TProtocol.h"
+#include "link/QtSerialPort.h"
+#include "link/TProtocol.h"
 
 namespace rkvt {
 

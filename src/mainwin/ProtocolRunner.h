@@ -3,11 +3,11 @@
 #include <functional>
 #include <memory>
 
-#include "CommandRunner.h"
-#include "LinkTimings.h"
-#include "PortSettings.h"
-#include "ProtocolHost.h"
-#include "SerialPort.h"
+#include "mainwin/CommandRunner.h"
+#include "link/LinkTimings.h"
+#include "link/PortSettings.h"
+#include "link/ProtocolHost.h"
+#include "link/SerialPort.h"
 
 namespace rkvt {
 

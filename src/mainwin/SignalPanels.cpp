@@ -1,9 +1,9 @@
-#include "SignalPanels.h"
+#include "mainwin/SignalPanels.h"
 
 #include <array>
 
-#include "BlockBytes.h"
-#include "Decode.h"
+#include "mainwin/BlockBytes.h"
+#include "mainwin/Decode.h"
 
 namespace rkvt {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "MainWindowControls.h"
+#include "mainwin/MainWindowControls.h"
 
 namespace rkvt {
 

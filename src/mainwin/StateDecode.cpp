@@ -1,9 +1,9 @@
 #include <array>
 
-#include "BlockBytes.h"
-#include "Decode.h"
-#include "SignalPanels.h"
-#include "StateFields.h"
+#include "mainwin/BlockBytes.h"
+#include "mainwin/Decode.h"
+#include "mainwin/SignalPanels.h"
+#include "mainwin/StateFields.h"
 
 namespace rkvt {
 

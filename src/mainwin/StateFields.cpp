@@ -1,11 +1,11 @@
-#include "StateFields.h"
+#include "mainwin/StateFields.h"
 
 #include <array>
 
-#include "BlockBytes.h"
-#include "Decode.h"
-#include "DecodeColors.h"
-#include "SignalPanels.h"
+#include "mainwin/BlockBytes.h"
+#include "mainwin/Decode.h"
+#include "mainwin/DecodeColors.h"
+#include "mainwin/SignalPanels.h"
 
 namespace rkvt {
 

@@ -1,8 +1,8 @@
 #include <array>
 
-#include "BlockBytes.h"
-#include "CounterTexts.h"
-#include "Decode.h"
+#include "mainwin/BlockBytes.h"
+#include "mainwin/CounterTexts.h"
+#include "mainwin/Decode.h"
 
 namespace rkvt {
 

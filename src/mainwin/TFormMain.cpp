@@ -1,8 +1,8 @@
-#include "TFormMain.h"
+#include "mainwin/TFormMain.h"
 
-#include "Commands.h"
-#include "Decode.h"
-#include "LoopTestKinds.h"
+#include "link/Commands.h"
+#include "mainwin/Decode.h"
+#include "mainwin/LoopTestKinds.h"
 
 namespace rkvt {
 

@@ -8,14 +8,14 @@
 #include <optional>
 #include <span>
 
-#include "Color.h"
-#include "CommandRunner.h"
-#include "Dialogs.h"
-#include "MainWindowControls.h"
-#include "ProtocolHost.h"
-#include "TInvisible.h"
-#include "Timer.h"
-#include "UiState.h"
+#include "ui/Color.h"
+#include "mainwin/CommandRunner.h"
+#include "ui/Dialogs.h"
+#include "mainwin/MainWindowControls.h"
+#include "link/ProtocolHost.h"
+#include "support/TInvisible.h"
+#include "ui/Timer.h"
+#include "mainwin/UiState.h"
 
 namespace rkvt {
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "Decode.h"
-#include "LoopTestKinds.h"
-#include "TFormMain.h"
+#include "mainwin/Decode.h"
+#include "mainwin/LoopTestKinds.h"
+#include "mainwin/TFormMain.h"
 
 namespace rkvt {
 

@@ -1,8 +1,8 @@
-#include "TCfg.h"
+#include "support/TCfg.h"
 
 #include <QFile>
 
-#include "IniFile.h"
+#include "support/IniFile.h"
 
 namespace rkvt {
 

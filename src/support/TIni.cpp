@@ -1,11 +1,11 @@
-#include "TIni.h"
+#include "support/TIni.h"
 
 #include <QDir>
 #include <QMetaEnum>
 #include <QStandardPaths>
 #include <optional>
 
-#include "IniFile.h"
+#include "support/IniFile.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "PortSettings.h"
+#include "link/PortSettings.h"
 
 namespace rkvt {
 

@@ -1,8 +1,8 @@
-#include "TInvisible.h"
+#include "support/TInvisible.h"
 
 #include <QThread>
 
-#include "TIni.h"
+#include "support/TIni.h"
 
 namespace rkvt {
 

@@ -3,9 +3,9 @@
 #include <QString>
 #include <optional>
 
-#include "Controls.h"
-#include "PortSettings.h"
-#include "Timer.h"
+#include "ui/Controls.h"
+#include "link/PortSettings.h"
+#include "ui/Timer.h"
 
 namespace rkvt {
 

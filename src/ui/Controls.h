@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <functional>
 
-#include "Color.h"
-#include "Control.h"
+#include "ui/Color.h"
+#include "ui/Control.h"
 
 namespace rkvt::ui {
 

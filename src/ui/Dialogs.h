@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "PortSettings.h"
+#include "link/PortSettings.h"
 
 namespace rkvt::ui {
 

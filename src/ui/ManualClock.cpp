@@ -1,4 +1,4 @@
-#include "ManualClock.h"
+#include "ui/ManualClock.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <map>
 
-#include "Timer.h"
+#include "ui/Timer.h"
 
 namespace rkvt::ui {
 

@@ -1,4 +1,4 @@
-#include "QtClock.h"
+#include "ui/QtClock.h"
 
 namespace rkvt::ui {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <memory>
 
-#include "Timer.h"
+#include "ui/Timer.h"
 
 namespace rkvt::ui {
 

@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "CliArguments.h"
-#include "ExitStatus.h"
-#include "ReplyPrinter.h"
-#include "TestKinds.h"
-#include "WorkerOutcome.h"
+#include "cli/CliArguments.h"
+#include "cli/ExitStatus.h"
+#include "cli/ReplyPrinter.h"
+#include "link/TestKinds.h"
+#include "cli/WorkerOutcome.h"
 
 namespace rkvt::cli {
 namespace {

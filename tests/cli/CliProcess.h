@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "Frame.h"
-#include "ModemEmulator.h"
-#include "ResultCodes.h"
+#include "link/Frame.h"
+#include "sim/ModemEmulator.h"
+#include "link/ResultCodes.h"
 
 namespace rkvt::test {
 

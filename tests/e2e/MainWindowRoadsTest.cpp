@@ -18,13 +18,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "Application.h"
-#include "ModemEmulator.h"
-#include "QtLamp.h"
-#include "QtMainWindow.h"
-#include "QtPortDialog.h"
-#include "SimOptions.h"
-#include "TFormMain.h"
+#include "app/Application.h"
+#include "sim/ModemEmulator.h"
+#include "ui/widgets/QtLamp.h"
+#include "app/QtMainWindow.h"
+#include "ui/widgets/QtPortDialog.h"
+#include "sim/SimOptions.h"
+#include "mainwin/TFormMain.h"
 
 namespace rkvt {
 namespace {

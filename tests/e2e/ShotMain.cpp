@@ -14,9 +14,9 @@
 #include <QToolTip>
 #include <cstdio>
 
-#include "Application.h"
-#include "QtMainWindow.h"
-#include "TFormMain.h"
+#include "app/Application.h"
+#include "app/QtMainWindow.h"
+#include "mainwin/TFormMain.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Compatibility.h"
+#include "firmware/Compatibility.h"
 
 namespace rkvt {
 namespace {

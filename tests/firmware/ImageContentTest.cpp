@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ImageChecksums.h"
-#include "ImageVersion.h"
+#include "firmware/ImageChecksums.h"
+#include "firmware/ImageVersion.h"
 #include "TestImage.h"
 
 namespace rkvt {

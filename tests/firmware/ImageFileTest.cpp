@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ImageFile.h"
+#include "firmware/ImageFile.h"
 #include "TestImage.h"
 
 namespace rkvt {

@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QString>
 
-#include "FrameChecksum.h"
+#include "link/FrameChecksum.h"
 
 namespace rkvt::test {
 

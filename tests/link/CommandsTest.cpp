@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "Commands.h"
+#include "link/Commands.h"
 #include "LinkHarness.h"
 
 namespace rkvt {

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "Commands.h"
-#include "FirmwareTransfer.h"
+#include "link/Commands.h"
+#include "link/FirmwareTransfer.h"
 #include "LinkHarness.h"
 
 namespace rkvt {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "Frame.h"
-#include "FrameChecksum.h"
+#include "link/Frame.h"
+#include "link/FrameChecksum.h"
 
 namespace rkvt {
 namespace {

@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "ModemEmulator.h"
-#include "PortError.h"
-#include "QtSerialPort.h"
-#include "TProtocol.h"
+#include "sim/ModemEmulator.h"
+#include "link/PortError.h"
+#include "link/QtSerialPort.h"
+#include "link/TProtocol.h"
 
 namespace rkvt::test {
 

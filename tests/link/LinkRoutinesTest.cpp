@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "LinkHarness.h"
-#include "LinkRoutines.h"
+#include "link/LinkRoutines.h"
 
 namespace rkvt {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SoftwareLevel.h"
+#include "link/SoftwareLevel.h"
 
 namespace rkvt {
 namespace {

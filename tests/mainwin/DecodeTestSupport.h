@@ -12,8 +12,8 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include "Color.h"
-#include "MainWindowControls.h"
+#include "ui/Color.h"
+#include "mainwin/MainWindowControls.h"
 
 // Readable texts and colours in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -1,6 +1,6 @@
 // Who the modem is (identification reply) and who holds it (activity record).
 
-#include "Decode.h"
+#include "mainwin/Decode.h"
 #include "DecodeTestSupport.h"
 
 namespace rkvt {

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "Decode.h"
+#include "mainwin/Decode.h"
 #include "DecodeTestSupport.h"
 
 namespace rkvt {

@@ -4,8 +4,8 @@
 #include <limits>
 #include <vector>
 
-#include "CounterTexts.h"
-#include "Decode.h"
+#include "mainwin/CounterTexts.h"
+#include "mainwin/Decode.h"
 #include "DecodeTestSupport.h"
 
 namespace rkvt {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "DecodeTestSupport.h"
-#include "ManualClock.h"
-#include "TFormMain.h"
-#include "TIni.h"
+#include "ui/ManualClock.h"
+#include "mainwin/TFormMain.h"
+#include "support/TIni.h"
 
 namespace rkvt::test {
 

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "DecodeTestSupport.h"
-#include "PortError.h"
-#include "ProtocolRunner.h"
+#include "link/PortError.h"
+#include "mainwin/ProtocolRunner.h"
 
 namespace rkvt::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "FrameChecksum.h"
-#include "ImageWriter.h"
+#include "link/FrameChecksum.h"
+#include "sim/ImageWriter.h"
 
 namespace rkvt::sim {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-#include "ModemEmulator.h"
+#include "sim/ModemEmulator.h"
 
 namespace rkvt::sim::test {
 

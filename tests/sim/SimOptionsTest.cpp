@@ -1,6 +1,6 @@
-#include "Presets.h"
+#include "sim/Presets.h"
 #include "SimHarness.h"
-#include "SimOptions.h"
+#include "sim/SimOptions.h"
 
 namespace rkvt::sim::test {
 namespace {

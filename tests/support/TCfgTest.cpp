@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "SettingsTestFiles.h"
-#include "TCfg.h"
+#include "support/TCfg.h"
 
 namespace rkvt {
 namespace {

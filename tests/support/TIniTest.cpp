@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "SettingsTestFiles.h"
-#include "TIni.h"
+#include "support/TIni.h"
 
 namespace rkvt {
 namespace {

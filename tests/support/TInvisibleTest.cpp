@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "Controls.h"
-#include "ManualClock.h"
-#include "TIni.h"
-#include "TInvisible.h"
+#include "ui/Controls.h"
+#include "ui/ManualClock.h"
+#include "support/TIni.h"
+#include "support/TInvisible.h"
 
 namespace rkvt {
 namespace {

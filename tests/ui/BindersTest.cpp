@@ -13,11 +13,11 @@
 #include <functional>
 #include <memory>
 
-#include "QtBinders.h"
-#include "QtColors.h"
-#include "QtLamp.h"
-#include "QtPanelRow.h"
-#include "QtTextField.h"
+#include "ui/widgets/QtBinders.h"
+#include "ui/widgets/QtColors.h"
+#include "ui/widgets/QtLamp.h"
+#include "ui/widgets/QtPanelRow.h"
+#include "ui/widgets/QtTextField.h"
 
 namespace rkvt::ui {
 namespace {

@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "MainWindowControls.h"
-#include "QtHintRouter.h"
-#include "QtMainWindow.h"
-#include "QtTextField.h"
+#include "mainwin/MainWindowControls.h"
+#include "ui/widgets/QtHintRouter.h"
+#include "app/QtMainWindow.h"
+#include "ui/widgets/QtTextField.h"
 
 namespace rkvt {
 namespace {

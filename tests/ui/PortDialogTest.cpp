@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "QtPortDialog.h"
+#include "ui/widgets/QtPortDialog.h"
 
 namespace rkvt::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "QtBeeper.h"
+#include "ui/widgets/QtBeeper.h"
 
 #include <QApplication>
 

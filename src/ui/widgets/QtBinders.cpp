@@ -1,4 +1,4 @@
-#include "QtBinders.h"
+#include "ui/widgets/QtBinders.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,9 +10,9 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 
-#include "QtColors.h"
-#include "QtLamp.h"
-#include "QtTextField.h"
+#include "ui/widgets/QtColors.h"
+#include "ui/widgets/QtLamp.h"
+#include "ui/widgets/QtTextField.h"
 
 namespace rkvt::ui {
 

@@ -3,7 +3,7 @@
 #include <QChar>
 #include <QString>
 
-#include "Controls.h"
+#include "ui/Controls.h"
 
 class QAbstractButton;
 class QComboBox;

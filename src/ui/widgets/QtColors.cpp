@@ -1,4 +1,4 @@
-#include "QtColors.h"
+#include "ui/widgets/QtColors.h"
 
 #include <QString>
 

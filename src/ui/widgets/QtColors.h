@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QPalette>
 
-#include "Color.h"
+#include "ui/Color.h"
 
 namespace rkvt::ui {
 

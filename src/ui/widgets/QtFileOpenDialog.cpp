@@ -1,4 +1,4 @@
-#include "QtFileOpenDialog.h"
+#include "ui/widgets/QtFileOpenDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "QtHintRouter.h"
+#include "ui/widgets/QtHintRouter.h"
 
 #include <QApplication>
 #include <QFocusEvent>

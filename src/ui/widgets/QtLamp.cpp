@@ -1,11 +1,11 @@
-#include "QtLamp.h"
+#include "ui/widgets/QtLamp.h"
 
 #include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "QtColors.h"
+#include "ui/widgets/QtColors.h"
 
 namespace rkvt::ui {
 

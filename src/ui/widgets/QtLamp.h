@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "Color.h"
+#include "ui/Color.h"
 
 namespace rkvt::ui {
 

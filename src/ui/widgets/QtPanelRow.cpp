@@ -1,4 +1,4 @@
-#include "QtPanelRow.h"
+#include "ui/widgets/QtPanelRow.h"
 
 #include <QDynamicPropertyChangeEvent>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "QtPortDialog.h"
+#include "ui/widgets/QtPortDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "Dialogs.h"
+#include "ui/Dialogs.h"
 
 class QComboBox;
 class QDialogButtonBox;

@@ -1,9 +1,9 @@
-#include "QtTextField.h"
+#include "ui/widgets/QtTextField.h"
 
 #include <QPainter>
 #include <QStyle>
 
-#include "QtTextFieldAccessible.h"
+#include "ui/widgets/QtTextFieldAccessible.h"
 
 namespace rkvt::ui {
 

@@ -1,6 +1,6 @@
-#include "QtTextFieldAccessible.h"
+#include "ui/widgets/QtTextFieldAccessible.h"
 
-#include "QtTextField.h"
+#include "ui/widgets/QtTextField.h"
 
 namespace rkvt::ui {
 
