@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "sim/ModemEmulator.h"
-#include "mainwin/ProtocolRunner.h"
+#include "link/ProtocolRunner.h"
 #include "ui/QtClock.h"
 #include "mainwin/TFormMain.h"
 #include "support/TIni.h"
@@ -61,7 +61,6 @@ int main(int argc, char** argv) {
   NoBeep beeper;
   NoDialog dialog;
   TFormMain form(invisible, clock, {.statisticsMs = 100, .loopMs = 100}, runner, beeper, dialog);
-  runner.SetHost(&form.WorkerHost());
 
   std::printf("idle event loop:                         worst stall %3lld ms\n", WorstStall(500));
   form.ButtonState.Click();

@@ -6,7 +6,7 @@
 
 #include "app/CommandDrain.h"
 #include "app/MainWindowHints.h"
-#include "mainwin/ProtocolRunner.h"
+#include "link/ProtocolRunner.h"
 #include "ui/widgets/QtBeeper.h"
 #include "ui/QtClock.h"
 #include "ui/widgets/QtFileOpenDialog.h"
@@ -63,7 +63,6 @@ struct Application::Main {
         form(nv.invisible, nv.clock, {.statisticsMs = cfg.StatInterval(), .loopMs = cfg.LoopInterval()}, runner,
              beeper, portDialog),
         window(form) {
-    protocol.SetHost(&form.WorkerHost());
     portDialog.SetParent(&window);
     nv.openDialog.SetParent(&window);
     ApplyMainWindowHints(form);

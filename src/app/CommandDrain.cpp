@@ -20,9 +20,7 @@ class CommandDrain::Tracked final : public RunningCommand {
   std::unique_ptr<RunningCommand> inner_;
 };
 
-std::unique_ptr<RunningCommand> CommandDrain::Start(std::uint8_t command, std::uint8_t subAddress, bool local,
-                                                    ExchangeBlock block, int softwareLevel,
-                                                    std::function<void()> onCompleted) {
+std::unique_ptr<RunningCommand> CommandDrain::Start(const CommandRequest& request, std::function<void()> onCompleted) {
   // A refused start looks like a command that never ends; nobody waits for it.
   if (draining_) return std::make_unique<Tracked>(*this, nullptr);
   ++inFlight_;
@@ -32,7 +30,7 @@ std::unique_ptr<RunningCommand> CommandDrain::Start(std::uint8_t command, std::u
     if (inFlight_ == 0 && onIdle_) onIdle_();
   };
   return std::make_unique<Tracked>(*this,
-                                   inner_.Start(command, subAddress, local, block, softwareLevel, std::move(completed)));
+                                   inner_.Start(request, std::move(completed)));
 }
 
 bool CommandDrain::Drain(int limitMs) {

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "mainwin/CommandRunner.h"
+#include "link/CommandRunner.h"
 
 namespace rkvt {
 
@@ -14,9 +14,7 @@ class CommandDrain final : public CommandRunner {
  public:
   explicit CommandDrain(CommandRunner& inner) : inner_(inner) {}
 
-  std::unique_ptr<RunningCommand> Start(std::uint8_t command, std::uint8_t subAddress, bool local,
-                                        ExchangeBlock block, int softwareLevel,
-                                        std::function<void()> onCompleted) override;
+  std::unique_ptr<RunningCommand> Start(const CommandRequest& request, std::function<void()> onCompleted) override;
 
   // Returns false when a command was still running after limitMs.
   bool Drain(int limitMs);

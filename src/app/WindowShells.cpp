@@ -56,7 +56,12 @@ void SetupShell::CloseClicked() {
   std::copy(exitPayload_.begin(), exitPayload_.end(), block_.begin() + 1);
   message_->setText(QStringLiteral(" Exit modem setup ..."));
   close_->setText(tr("Stop"));
-  running_ = runner_.Start(command::kExitSetup, 2, form_.TargetLocal(), block_, form_.SoftwareLevel(),
+  running_ = runner_.Start({.command = command::kExitSetup,
+                            .subAddress = 2,
+                            .local = form_.TargetLocal(),
+                            .block = block_,
+                            .softwareLevel = form_.SoftwareLevel(),
+                            .host = &form_.WorkerHost()},
                            [this] { ExitDone(); });
 }
 

@@ -6,7 +6,8 @@
 #include <array>
 #include <memory>
 
-#include "mainwin/CommandRunner.h"
+#include "link/CommandRunner.h"
+#include "mainwin/TFormMain.h"
 #include "ui/Dialogs.h"
 
 namespace rkvt {

@@ -6,7 +6,7 @@ namespace rkvt::cli {
 
 CliHost::CliHost(qint64 totalBytes) : err_(stderr), totalBytes_(totalBytes) { clock_.start(); }
 
-void CliHost::ShowStatusText(const QString& text, bool) {
+void CliHost::ShowStatusText(const QString& text) {
   EndProgressLine();
   err_ << text << Qt::endl;
   clock_.restart();

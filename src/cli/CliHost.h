@@ -14,7 +14,7 @@ class CliHost : public ProtocolHost {
  public:
   // totalBytes: what 100 % stands for, for the bytes and throughput figures.
   explicit CliHost(qint64 totalBytes = 0);
-  void ShowStatusText(const QString& text, bool toUpdateWindow) override;
+  void ShowStatusText(const QString& text) override;
   void ShowProgress(int progress) override;
   void Beep() override {}
   // Ends a progress line that is still open.

@@ -167,24 +167,24 @@ std::uint8_t RunResetLoopStatistics(CommandContext& ctx) {
 constexpr std::size_t kRecord = kAnswerRecordSize;
 
 constexpr std::array kCommands{
-    CommandInfo{command::kIdentify, kRecord, false, false, &RunIdentify},
-    CommandInfo{command::kUpdateViaLoader, 1, true, true, &UpdateViaLoader},
-    CommandInfo{command::kUpdateViaFirmware, 1, true, true, &UpdateViaFirmware},
-    CommandInfo{command::kResetViaLoader, 1, false, false, &RunResetViaLoader},
-    CommandInfo{command::kReset, kRecord, false, false, &RunCommonCommand<command::kReset>},
-    CommandInfo{command::kResetSecondStep, kRecord, false, false, &RunCommonCommand<command::kResetSecondStep>},
-    CommandInfo{command::kEnterSetup, kRecord, false, false, &RunEnterSetup},
-    CommandInfo{command::kExitSetup, kRecord, false, false, &RunCommonCommand<command::kExitSetup>},
-    CommandInfo{command::kGetStatistics, kStatisticsReplySize, false, false, &RunGetStatistics},
-    CommandInfo{command::kResetStatistics, kRecord, false, false, &RunCommonCommand<command::kResetStatistics>},
-    CommandInfo{command::kSetNewMode, kRecord, false, false, &RunCommonCommand<command::kSetNewMode>},
-    CommandInfo{command::kLoadProfile, kRecord, false, false, &RunCommonCommand<command::kLoadProfile>},
-    CommandInfo{command::kSaveProfile, kRecord, false, false, &RunCommonCommand<command::kSaveProfile>},
-    CommandInfo{command::kConnectLoop, kRecord, false, false, &RunConnectLoop},
-    CommandInfo{command::kDisconnectLoop, kRecord, false, false, &RunDisconnectLoop},
-    CommandInfo{command::kGetLoopStatistics, kRecord, false, false, &RunCommonCommand<command::kGetLoopStatistics>},
+    CommandInfo{command::kIdentify, kRecord, false, &RunIdentify},
+    CommandInfo{command::kUpdateViaLoader, 1, true, &UpdateViaLoader},
+    CommandInfo{command::kUpdateViaFirmware, 1, true, &UpdateViaFirmware},
+    CommandInfo{command::kResetViaLoader, 1, false, &RunResetViaLoader},
+    CommandInfo{command::kReset, kRecord, false, &RunCommonCommand<command::kReset>},
+    CommandInfo{command::kResetSecondStep, kRecord, false, &RunCommonCommand<command::kResetSecondStep>},
+    CommandInfo{command::kEnterSetup, kRecord, false, &RunEnterSetup},
+    CommandInfo{command::kExitSetup, kRecord, false, &RunCommonCommand<command::kExitSetup>},
+    CommandInfo{command::kGetStatistics, kStatisticsReplySize, false, &RunGetStatistics},
+    CommandInfo{command::kResetStatistics, kRecord, false, &RunCommonCommand<command::kResetStatistics>},
+    CommandInfo{command::kSetNewMode, kRecord, false, &RunCommonCommand<command::kSetNewMode>},
+    CommandInfo{command::kLoadProfile, kRecord, false, &RunCommonCommand<command::kLoadProfile>},
+    CommandInfo{command::kSaveProfile, kRecord, false, &RunCommonCommand<command::kSaveProfile>},
+    CommandInfo{command::kConnectLoop, kRecord, false, &RunConnectLoop},
+    CommandInfo{command::kDisconnectLoop, kRecord, false, &RunDisconnectLoop},
+    CommandInfo{command::kGetLoopStatistics, kRecord, false, &RunCommonCommand<command::kGetLoopStatistics>},
     // Sends no data and reads no answer: only byte 0 is written.
-    CommandInfo{command::kResetLoopStatistics, 1, false, false, &RunResetLoopStatistics},
+    CommandInfo{command::kResetLoopStatistics, 1, false, &RunResetLoopStatistics},
 };
 
 }  // namespace

@@ -78,7 +78,6 @@ struct CommandInfo {
   // Bytes of the reply buffer the command reads or writes; a smaller buffer
   // makes the worker do nothing rather than write past its end.
   std::size_t replyNeed;
-  bool toUpdateWindow;
   bool needsImage;
   std::uint8_t (*run)(CommandContext&);
 };

@@ -4,13 +4,12 @@
 
 namespace rkvt {
 
-// What a worker reports to the user interface. Every call runs on the
-// user-interface thread while the worker waits for it to return.
+// What a worker reports to the window that started it. Every call runs on
+// the user-interface thread while the worker waits for it to return.
 class ProtocolHost {
  public:
   virtual ~ProtocolHost() = default;
-  // toUpdateWindow: the update window's message line instead of the main window's.
-  virtual void ShowStatusText(const QString& text, bool toUpdateWindow) = 0;
+  virtual void ShowStatusText(const QString& text) = 0;
   virtual void ShowProgress(int progress) = 0;
   virtual void Beep() = 0;
 };

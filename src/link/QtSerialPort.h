@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "link/PortSettings.h"
+#include "port/PortSettings.h"
 #include "link/SerialPort.h"
 
 class QSerialPort;

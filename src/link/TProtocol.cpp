@@ -58,7 +58,6 @@ void TProtocol::run() {
 void TProtocol::Execute() {
   const CommandInfo* info = command_ == 0 ? nullptr : FindCommand(command_);
   if (info == nullptr) return;
-  toUpdateWindow_ = info->toUpdateWindow;
   std::unique_ptr<SerialPort> port = setup_.makePort ? setup_.makePort() : nullptr;
   try {
     if (!port) throw PortError(PortError::kOpen, "no serial port");
@@ -88,7 +87,7 @@ void TProtocol::ReportPortError(const QString& text, SerialPort* port) {
 void TProtocol::ShowStatusText(const QString& text) {
   message_ = text;
   Synchronize([this] {
-    if (setup_.host) setup_.host->ShowStatusText(message_, toUpdateWindow_);
+    if (setup_.host) setup_.host->ShowStatusText(message_);
   });
 }
 

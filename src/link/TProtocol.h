@@ -70,7 +70,6 @@ class TProtocol : public QThread, private WorkerServices {
   bool local_ = false;
   int progress_ = 0;
   QString message_;
-  bool toUpdateWindow_ = false;
   ProtocolSetup setup_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> bodyReturned_{false};

@@ -26,16 +26,9 @@ std::uint8_t SubAddress(std::uint8_t command) {
 class TFormMain::Host : public ProtocolHost {
  public:
   explicit Host(TFormMain& form) : form_(form) {}
-  void ShowStatusText(const QString& text, bool toUpdateWindow) override {
-    if (toUpdateWindow && form_.Windows.updateMessage) {
-      form_.Windows.updateMessage(text);
-    } else {
-      form_.StaticTextMessages.SetText(text);
-    }
-  }
-  void ShowProgress(int progress) override {
-    if (form_.Windows.updateProgress) form_.Windows.updateProgress(progress);
-  }
+  void ShowStatusText(const QString& text) override { form_.StaticTextMessages.SetText(text); }
+  // The main window's commands report no progress; its bar runs on a timer.
+  void ShowProgress(int) override {}
   void Beep() override { form_.beeper_.Beep(); }
 
  private:
@@ -184,7 +177,12 @@ bool TFormMain::StartCommand(std::uint8_t command, std::optional<std::uint8_t> r
     block_[1] = 0;
     block_[2] = *requestByte;
   }
-  running_ = runner_.Start(command, SubAddress(command), TargetLocal(), std::span(block_), softwareLevel_,
+  running_ = runner_.Start({.command = command,
+                            .subAddress = SubAddress(command),
+                            .local = TargetLocal(),
+                            .block = block_,
+                            .softwareLevel = softwareLevel_,
+                            .host = host_.get()},
                            [this] { CompletionHandler(); });
   return true;
 }

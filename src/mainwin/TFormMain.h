@@ -9,7 +9,7 @@
 #include <span>
 
 #include "ui/Color.h"
-#include "mainwin/CommandRunner.h"
+#include "link/CommandRunner.h"
 #include "ui/Dialogs.h"
 #include "mainwin/MainWindowControls.h"
 #include "link/ProtocolHost.h"
@@ -18,6 +18,10 @@
 #include "mainwin/UiState.h"
 
 namespace rkvt {
+
+// The main window's exchange block: request bytes from offset 1, result code
+// at offset 0 and the reply behind it once the command has ended.
+inline constexpr std::size_t kExchangeBlockSize = 120;
 
 // The main window's logic: target choice, the command buttons and their
 // stop branches, the completion of every command it starts, polling, and the
@@ -45,9 +49,6 @@ class TFormMain : public MainWindowControls {
     std::function<void()> showUpdate;
     // A reset closes the update window; it must not report back as closed.
     std::function<void()> closeUpdate;
-    // Worker output aimed at the update window (port errors reset its bar).
-    std::function<void(const QString&)> updateMessage;
-    std::function<void(int)> updateProgress;
   };
 
   struct EventLogHooks {
@@ -75,7 +76,7 @@ class TFormMain : public MainWindowControls {
   QString Caption() const { return caption_; }
   QString PortName() const { return portName_; }
 
-  // What the worker reports goes to the message line (see ProtocolRunner).
+  // Where this window's workers report: the message line.
   ProtocolHost& WorkerHost();
 
   // Control handlers; the controls' OnClick/OnChange are wired to them.

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "link/PortSettings.h"
+#include "port/PortSettings.h"
 
 namespace rkvt {
 

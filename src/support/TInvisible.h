@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "ui/Controls.h"
-#include "link/PortSettings.h"
+#include "port/PortSettings.h"
 #include "ui/Timer.h"
 
 namespace rkvt {

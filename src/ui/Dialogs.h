@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "link/PortSettings.h"
+#include "port/PortSettings.h"
 
 namespace rkvt::ui {
 

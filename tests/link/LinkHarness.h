@@ -38,10 +38,7 @@ inline std::vector<sim::JournalEntry> SettledJournal(const sim::ModemEmulator& m
 }
 
 struct RecordingHost : ProtocolHost {
-  void ShowStatusText(const QString& text, bool toUpdateWindow) override {
-    texts.push_back(text);
-    toUpdate.push_back(toUpdateWindow);
-  }
+  void ShowStatusText(const QString& text) override { texts.push_back(text); }
   void ShowProgress(int value) override {
     progress.push_back(value);
     if (onProgress) onProgress(value);
@@ -49,7 +46,6 @@ struct RecordingHost : ProtocolHost {
   void Beep() override { ++beeps; }
 
   std::vector<QString> texts;
-  std::vector<bool> toUpdate;
   std::vector<int> progress;
   int beeps = 0;
   std::function<void(int)> onProgress;

@@ -68,7 +68,6 @@ TEST(PortFault, EndsWithResult17TheTextABeepAndTheProgressAt0) {
                                                     : [=] { return std::make_unique<FakePort>(state, failOpen, failWrite); };
     EXPECT_EQ(Identify(port, host, failOpen == kVanishingPort ? LinkTimings{} : test::FastTimings()), result::kPortError);
     EXPECT_EQ(host.texts, std::vector<QString>{QString::fromUtf8(text)});
-    EXPECT_EQ(host.toUpdate, std::vector<bool>{false});
     EXPECT_EQ(host.progress, std::vector<int>{0});
     EXPECT_EQ(host.beeps, 1);
     if (failOpen < 0) continue;

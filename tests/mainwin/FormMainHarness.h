@@ -22,12 +22,10 @@ class FakeRunner : public CommandRunner {
   // Request bytes 1 and 2 as they were at the start.
   struct Started { std::uint8_t command, subAddress; bool local; std::uint8_t byte1, byte2; int softwareLevel; };
 
-  std::unique_ptr<RunningCommand> Start(std::uint8_t command, std::uint8_t subAddress, bool local,
-                                        ExchangeBlock block, int softwareLevel,
-                                        std::function<void()> onCompleted) override {
-    EXPECT_FALSE(pending_) << "command " << int(command) << " started while another runs";
-    starts.push_back({command, subAddress, local, block[1], block[2], softwareLevel});
-    block_ = block.data();
+  std::unique_ptr<RunningCommand> Start(const CommandRequest& r, std::function<void()> onCompleted) override {
+    EXPECT_FALSE(pending_) << "command " << int(r.command) << " started while another runs";
+    starts.push_back({r.command, r.subAddress, r.local, r.block[1], r.block[2], r.softwareLevel});
+    block_ = r.block.data();
     pending_ = std::move(onCompleted);
     return std::make_unique<Handle>(*this);
   }

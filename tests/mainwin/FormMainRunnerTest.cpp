@@ -9,7 +9,9 @@
 
 #include "DecodeTestSupport.h"
 #include "link/PortError.h"
-#include "mainwin/ProtocolRunner.h"
+#include "link/ProtocolHost.h"
+#include "link/ProtocolRunner.h"
+#include "mainwin/TFormMain.h"
 
 namespace rkvt::test {
 namespace {
@@ -35,7 +37,7 @@ struct ScriptedPort : SerialPort {
 };
 
 struct RecordingHost : ProtocolHost {
-  void ShowStatusText(const QString& text, bool) override { texts.push_back(text); }
+  void ShowStatusText(const QString& text) override { texts.push_back(text); }
   void ShowProgress(int) override {}
   void Beep() override { ++beeps; }
   std::vector<QString> texts;
@@ -53,8 +55,8 @@ class Runner : public testing::Test {
     };
   }
   std::unique_ptr<RunningCommand> Start(ProtocolRunner& runner, std::uint8_t command, std::uint8_t subAddress) {
-    runner.SetHost(&host_);
-    return runner.Start(command, subAddress, true, std::span(block_), 7, [this] { completed_ = true; });
+    return runner.Start({.command = command, .subAddress = subAddress, .block = block_, .softwareLevel = 7, .host = &host_},
+                        [this] { completed_ = true; });
   }
 
   PortSettings settings_;

@@ -1,4 +1,4 @@
-#include "mainwin/ProtocolRunner.h"
+#include "link/ProtocolRunner.h"
 
 #include <QPointer>
 
@@ -43,15 +43,16 @@ ProtocolRunner::ProtocolRunner(const PortSettings& settings, LinkTimings timings
   if (!makePort_) makePort_ = [](const PortSettings& s) { return std::make_unique<QtSerialPort>(s); };
 }
 
-std::unique_ptr<RunningCommand> ProtocolRunner::Start(std::uint8_t command, std::uint8_t subAddress, bool local,
-                                                      ExchangeBlock block, int softwareLevel,
+std::unique_ptr<RunningCommand> ProtocolRunner::Start(const CommandRequest& request,
                                                       std::function<void()> onCompleted) {
   ProtocolSetup setup;
   setup.makePort = [settings = settings_, make = makePort_] { return make(settings); };
   setup.timings = timings_;
-  setup.host = host_;
-  setup.softwareLevel = softwareLevel;
-  auto* worker = new TProtocol(command, subAddress, local, static_cast<std::uint16_t>(block.size()), block.data(),
+  setup.host = request.host;
+  setup.softwareLevel = request.softwareLevel;
+  setup.image = request.image;
+  auto* worker = new TProtocol(request.command, request.subAddress, request.local,
+                               static_cast<std::uint16_t>(request.block.size()), request.block.data(),
                                std::move(setup));
   auto progress = std::make_shared<Progress>();
   worker->OnTerminate = [progress, done = std::move(onCompleted)](TProtocol&) {
