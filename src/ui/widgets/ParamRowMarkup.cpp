@@ -50,6 +50,14 @@ ParamRowMarkup ParamRowMarkup::Parse(const QString& markup) {
       addText(markup.mid(i), i);
       break;
     }
+    // A tag starts with its name; a "<" before a blank or before another "<" is text.
+    const QChar first = open + 1 < n ? markup[open + 1] : QChar();
+    const qsizetype nextOpen = markup.indexOf(QLatin1Char('<'), open + 1);
+    if (!(first.isLetter() || first == QLatin1Char('/')) || (nextOpen >= 0 && nextOpen < close)) {
+      addText(markup.mid(i, open + 1 - i), i);
+      i = open + 1;
+      continue;
+    }
     addText(markup.mid(i, open - i), i);
     const QString tag = markup.mid(open + 1, close - open - 1).trimmed();
     const QString name = tag.section(QLatin1Char(' '), 0, 0).toUpper();

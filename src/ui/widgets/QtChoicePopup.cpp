@@ -122,23 +122,28 @@ void QtChoicePopup::keyPressEvent(QKeyEvent* event) {
 }
 
 void QtChoicePopup::mouseMoveEvent(QMouseEvent* event) {
-  const int index = EntryAt(viewport()->mapFromGlobal(event->globalPosition().toPoint()));
+  const int index = EntryAt(event->position().toPoint());
   if (index >= 0) SetCurrent(index);
 }
 
-void QtChoicePopup::mousePressEvent(QMouseEvent* event) {
-  // Events come from the viewport or, outside it, from the popup itself:
-  // global positions mean the same either way.
-  pressedInside_ = geometry().contains(event->globalPosition().toPoint());
-  if (!pressedInside_) QWidget::mousePressEvent(event);  // closes the popup
+// A scroll area drops mouse events that are not its viewport's; a press
+// outside the popup comes here, and QWidget's handler closes the popup.
+bool QtChoicePopup::event(QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    pressedInside_ = false;
+    QWidget::mousePressEvent(static_cast<QMouseEvent*>(event));
+    return true;
+  }
+  return QAbstractScrollArea::event(event);
 }
+
+void QtChoicePopup::mousePressEvent(QMouseEvent*) { pressedInside_ = true; }
 
 void QtChoicePopup::mouseReleaseEvent(QMouseEvent* event) {
   // Only a press-and-release on an entry picks: the release of the click
-  // that opened the list must not.
-  if (!pressedInside_ || event->button() != Qt::LeftButton) return;
-  pressedInside_ = false;
-  Pick(EntryAt(viewport()->mapFromGlobal(event->globalPosition().toPoint())));
+  // that opened the list must not. Positions are the viewport's.
+  if (!std::exchange(pressedInside_, false) || event->button() != Qt::LeftButton) return;
+  Pick(EntryAt(event->position().toPoint()));
 }
 
 }  // namespace rkvt::ui

@@ -37,6 +37,7 @@ class QtChoicePopup : public QAbstractScrollArea, public AccessibleItems {
   void Picked(int index, const QString& text);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
