@@ -1,7 +1,9 @@
-// r-kvt-ms-listshot OUT.png [KEY]: the parameter list with rows of a P2 Sync
-// and an E1 modem, the pointer on the clock mode link, and with KEY the
-// choice list of that key dropped down; for looking at the widget at 100 %
-// and 200 % (QT_SCALE_FACTOR=2) before the setup window exists.
+// r-kvt-ms-listshot [--linger] OUT.png [KEY]: the parameter list with rows of
+// a P2 Sync and an E1 modem, the pointer on the clock mode link, and with KEY
+// the choice list of that key dropped down; for looking at the widget at
+// 100 % and 200 % (QT_SCALE_FACTOR=2) before the setup window exists.
+// --linger keeps it open afterwards, every link dropping the clock modes,
+// for trying it by hand or through an accessibility client.
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -11,7 +13,10 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  const bool linger = argc > 1 && QByteArray(argv[1]) == "--linger";
+  if (linger) --argc, ++argv;
   if (argc < 2) return 64;
+  const QStringList kModes = {"Internal (TxC)", "External (CLK)", "Receiver (RxC)"};
   rkvt::ui::QtParamListBox list;
   list.setObjectName(QStringLiteral("ParamListBoxSetup"));
   list.SetRows({
@@ -44,11 +49,17 @@ int main(int argc, char** argv) {
   QPainter painter(&shot);
   painter.drawPixmap(0, 0, list.grab());
   if (argc > 2) {
-    list.DropChoices(QString::fromLocal8Bit(argv[2]), {"Internal (TxC)", "External (CLK)", "Receiver (RxC)"});
+    list.DropChoices(QString::fromLocal8Bit(argv[2]), kModes);
     QTest::qWait(50);
     if (list.Choices() != nullptr)
       painter.drawPixmap(list.mapFromGlobal(list.Choices()->pos()), list.Choices()->grab());
   }
   painter.end();
-  return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  if (!shot.save(QString::fromLocal8Bit(argv[1]))) return 1;
+  if (!linger) return 0;
+  QObject::connect(&list, &rkvt::ui::QtParamListBox::LinkActivated,
+                   [&](const QString& key) { list.DropChoices(key, kModes); });
+  QObject::connect(&list, &rkvt::ui::QtParamListBox::ChoicePicked,
+                   [&](const QString& key, int, const QString& text) { list.SetValue(key, text); });
+  return app.exec();
 }

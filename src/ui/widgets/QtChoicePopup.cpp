@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <utility>
 
 namespace rkvt::ui {
 
@@ -135,6 +136,16 @@ bool QtChoicePopup::event(QEvent* event) {
     return true;
   }
   return QAbstractScrollArea::event(event);
+}
+
+void QtChoicePopup::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  emit Shown(true);
+}
+
+void QtChoicePopup::hideEvent(QHideEvent* event) {
+  QAbstractScrollArea::hideEvent(event);
+  emit Shown(false);
 }
 
 void QtChoicePopup::mousePressEvent(QMouseEvent*) { pressedInside_ = true; }

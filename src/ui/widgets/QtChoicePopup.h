@@ -35,9 +35,13 @@ class QtChoicePopup : public QAbstractScrollArea, public AccessibleItems {
 
  signals:
   void Picked(int index, const QString& text);
+  // Shown or hidden.
+  void Shown(bool shown);
 
  protected:
   bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -130,6 +130,11 @@ void AccessibleItems::NotifyItemsReplaced(QWidget* widget) {
   QtItemListAccessible* list = ListOf(widget);
   if (list == nullptr) return;
   list->DropItems();
+  NotifyChildrenChanged(widget);
+}
+
+void AccessibleItems::NotifyChildrenChanged(QWidget* widget) {
+  if (!QAccessible::isActive()) return;
   QAccessibleEvent event(widget, QAccessible::ObjectReorder);
   QAccessible::updateAccessibility(&event);
 }
@@ -164,10 +169,14 @@ void QtItemListAccessible::DropItems() {
   ids_.clear();
 }
 
-int QtItemListAccessible::childCount() const { return isValid() ? items_->ItemCount() : 0; }
+int QtItemListAccessible::childCount() const {
+  if (!isValid()) return 0;
+  return items_->ItemCount() + (items_->ShownPopup() != nullptr ? 1 : 0);
+}
 
 QAccessibleInterface* QtItemListAccessible::child(int index) const {
   if (index < 0 || index >= childCount()) return nullptr;
+  if (index == items_->ItemCount()) return QAccessible::queryAccessibleInterface(items_->ShownPopup());
   if (ids_.size() < static_cast<std::size_t>(childCount())) ids_.resize(static_cast<std::size_t>(childCount()), 0);
   QAccessible::Id& id = ids_[static_cast<std::size_t>(index)];
   if (id == 0) id = QAccessible::registerAccessibleInterface(new ItemAccessible(this, index));
@@ -175,6 +184,7 @@ QAccessibleInterface* QtItemListAccessible::child(int index) const {
 }
 
 int QtItemListAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  if (child != nullptr && child->object() != nullptr && child->object() == items_->ShownPopup()) return items_->ItemCount();
   for (std::size_t i = 0; i < ids_.size(); ++i)
     if (ids_[i] != 0 && QAccessible::accessibleInterface(ids_[i]) == child) return static_cast<int>(i);
   return -1;
@@ -182,7 +192,7 @@ int QtItemListAccessible::indexOfChild(const QAccessibleInterface* child) const 
 
 QAccessibleInterface* QtItemListAccessible::childAt(int x, int y) const {
   const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-  for (int i = 0; i < childCount(); ++i)
+  for (int i = 0; i < items_->ItemCount(); ++i)
     if (items_->ItemRect(i).contains(local)) return child(i);
   return nullptr;
 }

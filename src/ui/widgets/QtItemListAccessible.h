@@ -26,11 +26,15 @@ class AccessibleItems {
   virtual void PressItem(int item) = 0;
   virtual int CurrentItem() const = 0;  // -1 for none
   virtual std::vector<ColorRun> ItemColors(int item) const = 0;
+  // A popup shown for the items; clients find it as the last child, since
+  // they do not look for popup windows among the application's windows.
+  virtual QWidget* ShownPopup() const { return nullptr; }
 
   // Tells clients that the items were replaced or renamed.
   void NotifyItemsReplaced(QWidget* widget);
   void NotifyItemRenamed(QWidget* widget, int item);
   void NotifyCurrentItem(QWidget* widget);
+  static void NotifyChildrenChanged(QWidget* widget);
 
  protected:
   ~AccessibleItems() = default;

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 #include <cmath>
+#include <utility>
 
 #include "ui/Color.h"
 #include "ui/widgets/QtChoicePopup.h"
@@ -57,11 +58,7 @@ void QtParamListBox::Relayout() {
       pen += fm.horizontalAdvance(piece.text);
     }
   }
-  for (const ParamRowMarkup& row : rows_) {
-    int pen = kMargin + row.indent * blank;
-    for (const auto& piece : row.pieces) pen = piece.kind == Kind::Column ? ColumnX(piece.x) : pen + fm.horizontalAdvance(piece.text);
-    layout_.width = qMax(layout_.width, pen);
-  }
+  for (const ParamRowMarkup& row : rows_) layout_.width = qMax(layout_.width, PieceStarts(row).back());
   const int rowHeight = RowHeight();
   const int visible = qMax(1, viewport()->height() / rowHeight);
   verticalScrollBar()->setSingleStep(1);
@@ -113,14 +110,20 @@ bool QtParamListBox::SetValue(const QString& key, const QString& value) {
 
 int QtParamListBox::LinkX(int row) const {
   if (row < 0 || row >= RowCount() || !rows_[row].HasLink()) return -1;
+  return PieceStarts(rows_[row])[static_cast<std::size_t>(rows_[row].link)] + viewport()->x();
+}
+
+std::vector<int> QtParamListBox::PieceStarts(const ParamRowMarkup& row) const {
   const QFontMetrics fm = fontMetrics();
-  const ParamRowMarkup& r = rows_[row];
-  int pen = kMargin + r.indent * fm.horizontalAdvance(QLatin1Char(' '));
-  for (int i = 0; i < r.link; ++i) {
-    const auto& piece = r.pieces[i];
-    pen = piece.kind == Kind::Column ? ColumnX(piece.x) : pen + fm.horizontalAdvance(piece.text);
+  std::vector<int> starts;
+  int pen = kMargin + row.indent * fm.horizontalAdvance(QLatin1Char(' '));
+  for (const auto& piece : row.pieces) {
+    if (piece.kind == Kind::Column) pen = ColumnX(piece.x);
+    starts.push_back(pen);
+    if (piece.kind != Kind::Column) pen += fm.horizontalAdvance(piece.text);
   }
-  return pen + viewport()->x();
+  starts.push_back(pen);
+  return starts;
 }
 
 QRect QtParamListBox::RowRect(int row) const {
@@ -189,8 +192,14 @@ bool QtParamListBox::DropChoices(const QString& key, const QStringList& entries)
     popup_ = new QtChoicePopup(this);
     connect(popup_, &QtChoicePopup::Picked, this,
             [this](int index, const QString& text) { emit ChoicePicked(popupKey_, index, text); });
+    connect(popup_, &QtChoicePopup::Shown, this, [this] { NotifyChildrenChanged(this); });
   }
   popupKey_ = key;
+  // Named after the row's label, as a screen reader introduces it.
+  std::pair<int, int> value;
+  QString label = rows_[row].PlainText(&value).left(value.first).trimmed();
+  if (label.endsWith(QLatin1Char(':'))) label = label.chopped(1).trimmed();
+  popup_->setAccessibleName(label);
   const QRect rect = RowRect(row);
   const int x = LinkX(row) - kPopupPadding - popup_->frameWidth();
   popup_->Open(entries, static_cast<int>(entries.indexOf(rows_[row].Value())), mapToGlobal(QPoint(x, rect.bottom() + 1)),
@@ -203,6 +212,8 @@ void QtParamListBox::CloseChoices() {
 }
 
 bool QtParamListBox::ChoicesShown() const { return popup_ != nullptr && popup_->isVisible(); }
+
+QWidget* QtParamListBox::ShownPopup() const { return ChoicesShown() ? popup_.data() : nullptr; }
 
 void QtParamListBox::SetCurrentRow(int row) {
   if (rows_.empty()) return;
@@ -232,7 +243,6 @@ QSize QtParamListBox::minimumSizeHint() const {
 
 void QtParamListBox::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
-  const int rowHeight = RowHeight();
   for (int row = verticalScrollBar()->value(); row < RowCount(); ++row) {
     const QRect rect = RowRect(row).translated(-viewport()->pos());
     if (rect.top() >= viewport()->height()) break;
@@ -245,7 +255,6 @@ void QtParamListBox::paintEvent(QPaintEvent*) {
     focus.backgroundColor = palette().color(QPalette::Base);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
   }
-  Q_UNUSED(rowHeight);
 }
 
 void QtParamListBox::PaintRow(QPainter& painter, int row, const QRect& rect) const {
@@ -262,20 +271,16 @@ void QtParamListBox::PaintRow(QPainter& painter, int row, const QRect& rect) con
   const QColor link = enabled ? ToQColor(colors::kGreen, pal) : text;
   const QFontMetrics fm = fontMetrics();
   const int baseline = rect.top() + (rect.height() - fm.height()) / 2 + fm.ascent();
-  int pen = kMargin + r.indent * fm.horizontalAdvance(QLatin1Char(' '));
+  const std::vector<int> starts = PieceStarts(r);
   for (std::size_t i = 0; i < r.pieces.size(); ++i) {
     const auto& piece = r.pieces[i];
-    if (piece.kind == Kind::Column) {
-      pen = ColumnX(piece.x);
-      continue;
-    }
+    if (piece.kind == Kind::Column) continue;
     const bool isLink = piece.kind == Kind::Link;
     QFont font = painter.font();
     font.setUnderline(isLink && row == hoverRow_ && r.key == hoverKey_);
     painter.setFont(font);
     painter.setPen(isLink ? link : text);
-    painter.drawText(QPoint(rect.left() + pen, baseline), piece.text);
-    pen += fm.horizontalAdvance(piece.text);
+    painter.drawText(QPoint(rect.left() + starts[i], baseline), piece.text);
   }
   if (r.separator) {
     painter.setPen(pal.color(group, QPalette::Mid));

@@ -68,6 +68,7 @@ class QtParamListBox : public QAbstractScrollArea, public AccessibleItems {
   void PressItem(int item) override { Activate(item); }
   int CurrentItem() const override { return current_; }
   std::vector<ColorRun> ItemColors(int item) const override;
+  QWidget* ShownPopup() const override;
 
  signals:
   // A link was clicked or pressed; `rowRect` is its row in this widget's coordinates.
@@ -100,6 +101,8 @@ class QtParamListBox : public QAbstractScrollArea, public AccessibleItems {
 
   void Relayout();
   int ColumnX(int x) const;
+  // Where each piece of the row starts, in the viewport; last, where the row ends.
+  std::vector<int> PieceStarts(const ParamRowMarkup& row) const;
   int RowAt(QPoint viewportPos) const;
   bool OnLink(int row, QPoint viewportPos) const;
   void Hover(QPoint viewportPos, bool inside);
