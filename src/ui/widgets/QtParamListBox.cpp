@@ -180,7 +180,10 @@ void QtParamListBox::HoverFromCursor() {
 void QtParamListBox::Activate(int row) {
   if (!isEnabled() || !ItemPressable(row)) return;
   SetCurrentRow(row);
-  emit LinkActivated(rows_[row].key, rows_[row].Value(), RowRect(row));
+  // Copies: a receiver may replace the rows before the next one runs.
+  const QString key = rows_[row].key;
+  const QString value = rows_[row].Value();
+  emit LinkActivated(key, value, RowRect(row));
 }
 
 bool QtParamListBox::DropChoices(const QString& key, const QStringList& entries) {
@@ -191,7 +194,10 @@ bool QtParamListBox::DropChoices(const QString& key, const QStringList& entries)
   if (popup_ == nullptr) {
     popup_ = new QtChoicePopup(this);
     connect(popup_, &QtChoicePopup::Picked, this,
-            [this](int index, const QString& text) { emit ChoicePicked(popupKey_, index, text); });
+            [this](int index, const QString& text) {
+              const QString key = popupKey_;
+              emit ChoicePicked(key, index, text);
+            });
     connect(popup_, &QtChoicePopup::Shown, this, [this] { NotifyChildrenChanged(this); });
   }
   popupKey_ = key;
