@@ -59,6 +59,7 @@ std::optional<std::string> ApplyState(const SimOptions& o, ModemPeer& peer, Page
     else return Bad("--connect", *o.connect);
     peer.loops.busyRecord = TestActivity(test_code::kRdlEs, *actor);
   }
+  peer.loops.readsBeforeSilence = o.silentAfter;
   // Counters that move, for a demonstration.
   peer.stats.errorsPerMille = 5;
   peer.stats.Values().faults = 0x001F;
@@ -105,6 +106,9 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
     else if (arg == "--activity") o.activity = value;
     else if (arg == "--actor") o.actor = value;
     else if (arg == "--connect") o.connect = value;
+    else if (arg == "--silent-after") {
+      if (!(o.silentAfter = ParseInt(value, 0, 1'000'000))) return Bad(arg, value);
+    }
     else if (arg == "--write-image") o.imagePath = value;
     else if (arg == "--version") {
       if (!ParseImageVersion(value, o.image)) return Bad(arg, value);
@@ -177,6 +181,8 @@ std::string UsageText() {
          "                     local-modem, remote-terminal (default), remote-modem\n"
          "  --setup-held       refuse enter setup (0x27) with a setup record of --actor\n"
          "  --connect REPLY    answer to connect loop: ok (0x31), off (0x32), busy (0x33 + a test record)\n"
+         "  --silent-after N   answer N loop statistics reads, then acknowledge them but never answer\n"
+         "                     (a line gone silent during a test)\n"
          "\n"
          "image options:\n"
          "  --write-image PATH write a firmware image file and exit\n"

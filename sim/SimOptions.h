@@ -27,6 +27,7 @@ struct SimOptions {
   std::string actor = "remote-terminal";
   bool setupHeld = false;
   std::optional<std::string> connect;
+  std::optional<int> silentAfter;
   // Writing an image instead.
   std::string imagePath;
   ImageRecipe image;

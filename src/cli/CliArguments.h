@@ -22,6 +22,10 @@ struct CliOptions {
   const TestKind* test = nullptr;
   QString imageFile;
   std::optional<std::int32_t> level;
+  // loop-test: reads before the disconnect (none: until Ctrl-C), and their spacing.
+  std::optional<int> polls;
+  std::optional<int> intervalMs;
+  static constexpr int kDefaultIntervalMs = 1000;
 };
 
 struct ParsedArguments {

@@ -29,12 +29,16 @@ constexpr std::array kCliCommands{
                "load-profile N", "make the modem load profile N (1..5)"},
     CliCommand{"save-profile", command::kSaveProfile, Argument::SaveProfile, Road::Single, false,
                "save-profile N", "make the modem save its mode as profile N (2..5)"},
-    CliCommand{"loop-connect", command::kConnectLoop, Argument::TestCode, Road::Single, false,
+    CliCommand{"loop-connect", command::kConnectLoop, Argument::TestCode, Road::LoopConnect, false,
                "loop-connect TEST", "switch a loop or bit-error test on"},
     CliCommand{"loop-stats", command::kGetLoopStatistics, Argument::TestPage, Road::Levelled, false,
                "loop-stats TEST", "identify, then read the test's loop page (chosen by the level)"},
     CliCommand{"loop-disconnect", command::kDisconnectLoop, Argument::TestCode, Road::Single, false,
                "loop-disconnect TEST", "switch a loop or bit-error test off"},
+    CliCommand{"loop-test", command::kConnectLoop, Argument::TestCode, Road::LoopTest, false,
+               "loop-test TEST [--polls N] [--interval MS]",
+               "identify, connect, read the test's counters every MS ms (default 1000), one line per read;\n"
+               "      disconnect after N reads (default: at Ctrl-C)"},
     CliCommand{"loop-reset-stats", command::kResetLoopStatistics, Argument::None, Road::Single, false,
                "loop-reset-stats", "clear the test counters"},
     CliCommand{"check-image", 0, Argument::ImageFile, Road::CheckImage, false, "check-image FILE [--level N]",
@@ -68,6 +72,8 @@ QString UsageText() {
       "  --remote         address the remote modem at the other end of the line\n"
       "                   (not for reset and update)\n"
       "  --level N        check-image only: the software level to check against\n"
+      "  --polls N        loop-test only: disconnect after N reads of the counters\n"
+      "  --interval MS    loop-test only: time between two reads (default 1000)\n"
       "  --fast-timeouts  for tests: acknowledgement 150 ms, answer 1500 ms\n"
       "  -h, --help       this text\n"
       "\n"
@@ -91,8 +97,10 @@ QString UsageText() {
       "  64  usage: bad arguments, unknown command, bad hex, profile out of range\n"
       "\n"
       "Ctrl-C asks the running command to stop, as the Stop button would: the frame on\n"
-      "the line is finished and the port closed; a stopped loop disconnect still tells\n"
-      "the modem to end the loop.\n");
+      "the line is finished and the port closed. loop-connect and loop-test then send\n"
+      "the disconnect with the same test code and exit 2 once it is done (a second\n"
+      "Ctrl-C stops that too); a stopped loop disconnect still tells the modem to end\n"
+      "the loop.\n");
   return text;
 }
 

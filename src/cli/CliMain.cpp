@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   settings.name = options.port;
   CliHost host(rkvt::kImageSize);
   WorkerRunner runner([settings] { return std::make_unique<rkvt::QtSerialPort>(settings); },
-                      options.fastTimeouts ? kFastTimings : rkvt::LinkTimings{}, host, InterruptRequested);
+                      options.fastTimeouts ? kFastTimings : rkvt::LinkTimings{}, host, InterruptCount);
   ReplyPrinter printer(out);
   return CliSession(options, runner, host, printer, err).Run();
 }

@@ -35,6 +35,11 @@ class CliSession {
   int RunReset();
   int RunUpdate();
   int RunCheckImage();
+  int RunLoopConnect();
+  int RunLoopTest();
+  // The disconnect that ends a test; exit 2 after a stop, else by its outcome.
+  int EndLoop(bool local, bool stopped);
+  bool PortFailed() const;
 
   // One worker run on a fresh exchange block; prints its result and reply.
   Outcome Step(std::uint8_t command, bool local, std::span<const std::uint8_t> data, int softwareLevel = 0,

@@ -195,6 +195,7 @@ void TFormMain::StartIdentify() {
 }
 
 void TFormMain::StartDisconnect() {
+  firstPoll_ = false;
   StartCommand(command::kDisconnectLoop, loop::TestCode(TestIndex()));
 }
 
@@ -286,6 +287,7 @@ void TFormMain::ButtonTestClick() {
     return;
   }
   SetMonitoring(false);
+  firstPoll_ = false;
   if (running_) {
     // A stopped connect or loop read ends in the disconnect request.
     running_->Terminate();
@@ -390,7 +392,9 @@ void TFormMain::StatisticsTick() {
 }
 
 void TFormMain::LoopStatisticsTick() {
-  if (ButtonTest.Caption() != QLatin1String("Disconnect")) return;
+  // A failed first read leaves "Stop" on the button; the test is connected
+  // all the same, so polling goes on until a read succeeds.
+  if (ButtonTest.Caption() != QLatin1String("Disconnect") && !firstPoll_) return;
   if (running_) {
     // Never two loop reads at once; try again later.
     RearmLoop();
