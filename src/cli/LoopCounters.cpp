@@ -40,6 +40,10 @@ LoopCounters::LoopCounters(int testIndex, std::span<std::uint8_t> identification
 }
 
 QString LoopCounters::Line(std::span<std::uint8_t> block) {
+  // The window knows the interface from its state read before the test;
+  // here the first page has to tell it, or its port rate would stay empty.
+  if (firstLine_) interfaceCode_ = DecodeLoop(block, testIndex_, level_, variant_, interfaceCode_, controls_);
+  firstLine_ = false;
   interfaceCode_ = DecodeLoop(block, testIndex_, level_, variant_, interfaceCode_, controls_);
   QStringList parts;
   for (const Field& f : kFields) {

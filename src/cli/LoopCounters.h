@@ -26,6 +26,7 @@ class LoopCounters {
   std::int32_t level_ = 0;
   std::int32_t variant_ = 0;
   int interfaceCode_ = 0;
+  bool firstLine_ = true;
 };
 
 }  // namespace rkvt::cli
