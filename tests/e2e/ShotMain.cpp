@@ -1,8 +1,9 @@
 // r-kvt-ms-shot: builds the program's main window, presses State, waits until
 // the identification and the statistics read that follows it have ended, and
 // saves a picture of the window. For looking at the window on a machine
-// without a display (scripts/run.sh runs it under Xvfb).
-//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] OUT.png
+// without a display (scripts/run.sh runs it under Xvfb). With --test it then
+// connects that loop test and takes the picture after a few of its reads.
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] OUT.png
 #include <QApplication>
 #include <QCursor>
 #include <QDeadlineTimer>
@@ -21,7 +22,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] OUT.png\n");
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] OUT.png\n");
   return 2;
 }
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   QStringList args = QApplication::arguments().mid(1);
   rkvt::Application::Options options;
   QString hover;
+  QString test;
   QString out;
   while (!args.isEmpty()) {
     const QString arg = args.takeFirst();
@@ -39,6 +41,8 @@ int main(int argc, char** argv) {
       options.port = args.takeFirst();
     } else if (arg == QLatin1String("--hover") && !args.isEmpty()) {
       hover = args.takeFirst();
+    } else if (arg == QLatin1String("--test") && !args.isEmpty()) {
+      test = args.takeFirst();
     } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
       out = arg;
     } else {
@@ -63,6 +67,18 @@ int main(int argc, char** argv) {
   const bool ended = QTest::qWaitFor(
       [&] { return !form.CommandRunning() && form.ButtonState.Caption() == QLatin1String("State"); }, 60000);
 
+  bool testShown = true;
+  if (!test.isEmpty()) {
+    const int item = form.ComboBoxTest.Items().indexOf(test);
+    form.ComboBoxTest.Choose(item);
+    window.findChild<QPushButton*>(QStringLiteral("ButtonTest"))->click();
+    const auto polling = [&] { return !form.CommandRunning() && form.ButtonTest.Caption() == QLatin1String("Disconnect"); };
+    // A few reads, so that the counters have moved.
+    testShown = item >= 0 && QTest::qWaitFor(polling, 60000);
+    QTest::qWait(2500);
+    testShown = testShown && QTest::qWaitFor(polling, 60000);
+  }
+
   bool tooltip = false;
   if (!hover.isEmpty()) {
     if (auto* target = window.findChild<QWidget*>(hover)) {
@@ -85,5 +101,5 @@ int main(int argc, char** argv) {
   }
   std::printf("%s\n", qPrintable(out));
   std::printf("message:%s\n", qPrintable(form.StaticTextMessages.Text()));
-  return ended ? 0 : 3;
+  return ended && testShown ? 0 : 3;
 }
