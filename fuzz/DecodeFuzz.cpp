@@ -58,18 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DecodeStatistics(block, controls);
   ApplyCounterLayout(in.counterLayout, controls);
 
-  // A loop page, as result 50 leaves it, read as every test kind (and one
-  // past the table). The layout is never the decode's to change.
-  for (int test = 0; test <= 7; ++test) {
-    auto page = in.block;
-    page[0] = 50;
-    const bool shown = controls.GroupBoxP2Nets.Visible();
-    const int loopCode = DecodeLoop(page, test, in.softwareLevel, in.modemVariant, in.previousInterface, controls);
-    FUZZ_CHECK(loopCode == in.previousInterface || (loopCode >= 0 && loopCode <= 6));
-    FUZZ_CHECK(controls.GroupBoxP2Nets.Visible() == shown);
-    FUZZ_CHECK(!controls.StaticTextState.Text().isEmpty());
-  }
-
   // Activity records at every place the window reads one, and past the end.
   for (std::size_t at : {std::size_t{4}, std::size_t{22}, std::size_t{24}, kBlockSize - 2, kBlockSize + 3}) {
     auto copy = in.block;

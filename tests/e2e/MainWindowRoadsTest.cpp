@@ -309,92 +309,38 @@ TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
       << "the shut-down ran to its end";
 }
 
-// A test through the real window: connect, three reads, Disconnect; the
-// exact frames on the line and what the window shows meanwhile.
-struct LoopRoad {
-  const char* name;
-  int item;  // in the local selector
-  std::uint8_t testCode, pageCode;
-  std::vector<std::string> options;
-};
-
-class LoopRoads : public Roads, public testing::WithParamInterface<LoopRoad> {};
-
-TEST_P(LoopRoads, ConnectThreeReadsDisconnect) {
-  const LoopRoad& road = GetParam();
-  Start(Modem(road.options));
-  Press("ButtonState");
-  ASSERT_TRUE(WaitIdle());
-  const std::size_t before = modem_->FrameCount();
-  Form().ComboBoxTest.Choose(road.item);
-  Press("ButtonTest");
-  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Connecting ..."));
-  const auto reads = [&] {
-    const auto journal = modem_->Journal();
-    return std::count_if(journal.begin() + static_cast<std::ptrdiff_t>(before), journal.end(),
-                         [](const sim::JournalEntry& e) { return e.frame[2] == 19; });
-  };
-  ASSERT_TRUE(QTest::qWaitFor([&] { return reads() == 3 && !Form().CommandRunning(); }, kRoadLimitMs));
-  EXPECT_EQ(Form().ButtonTest.Caption(), QStringLiteral("Disconnect"));
-  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get loop statistics OK."));
-  EXPECT_EQ(Text("StaticTextState"), QStringLiteral("Normal"));
-  EXPECT_EQ(Text("StaticTextQual"), QStringLiteral("A"));
-  if (road.item < 3) {
-    // Counters that tick: times with their trailing blank, no panels.
-    for (const char* field : {"StaticTextRdTime", "StaticTextNRdTime", "StaticTextESTime", "StaticTextSESTime"})
-      EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d $")).match(Text(field)).hasMatch())
-          << field << ' ' << Text(field).toStdString();
-    EXPECT_FALSE(Get("GroupBoxP2Nets").isVisible() || Get("GroupBoxE1").isVisible());
-    EXPECT_TRUE(Get("ButtonClearTest").isEnabled());
-  } else {
-    EXPECT_EQ(Text("StaticTextInterface"), QStringLiteral("P2 Sync"));
-    EXPECT_EQ(Text("StaticTextCable"), QStringLiteral("DCE V.35"));
-    EXPECT_EQ(Text("StaticTextBitRatePx"), Text("StaticTextBitRateLine"));
-    EXPECT_TRUE(Get("GroupBoxP2Nets").isVisible());
-    EXPECT_FALSE(Get("StaticTextRdTime").isVisible());
-    EXPECT_FALSE(Get("ButtonClearTest").isEnabled());
-  }
-  Press("ButtonTest");
-  ASSERT_TRUE(WaitIdle());
-  EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Disconnecting loop OK."));
-  EXPECT_EQ(Form().ButtonTest.Caption(), QStringLiteral("Connect"));
-
-  const auto journal = modem_->Journal();
-  std::vector<Frame> frames;
-  for (std::size_t i = before; i < journal.size(); ++i) frames.push_back(journal[i].frame);
-  const Frame read = BuildRequest(0xD2, 19, std::vector<std::uint8_t>{0, road.pageCode});
-  EXPECT_EQ(frames, (std::vector<Frame>{BuildRequest(0xD2, 2, std::vector<std::uint8_t>{0, road.testCode}), read,
-                                        read, read,
-                                        BuildRequest(0xD2, 18, std::vector<std::uint8_t>{0, road.testCode})}));
-  modem_->Examine([](const sim::ModemModel& m) { EXPECT_FALSE(m.Local().loops.Connected()); });
-}
-
-// First-generation pages (level 5): ES reads page 5, RDL page 6.
-INSTANTIATE_TEST_SUITE_P(
-    Loop, LoopRoads,
-    testing::Values(LoopRoad{"Es", 2, 6, 5, {"--preset", "gen1-old", "--interface", "p2-sync"}},
-                    LoopRoad{"Rdl", 3, 2, 6, {"--preset", "gen1-old", "--interface", "p2-sync"}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Stop while the connect or the first read waits for its answer: the
-// disconnect with the test's code follows, and the loop ends switched off.
-TEST_F(Roads, Loop_StopDuringConnectOrRead_EndsInTheDisconnect) {
-  for (const std::uint8_t silentCode : {std::uint8_t{2}, std::uint8_t{19}}) {
-    Start(Modem({"--preset", "gen1-old"}));
+// A test through the real window on first-generation pages: connect, three
+// reads, Disconnect; the exact frames on the line and what the window shows.
+TEST_F(Roads, Loop_EsAndRdl_ConnectThreeReadsDisconnect) {
+  const std::tuple<int, std::uint8_t, std::uint8_t> tests[] = {{2, 6, 5}, {3, 2, 6}};  // item, test code, page
+  for (const auto& [item, testCode, pageCode] : tests) {
+    Start(Modem({"--preset", "gen1-old", "--interface", "p2-sync"}));
     Press("ButtonState");
     ASSERT_TRUE(WaitIdle());
     const std::size_t before = modem_->FrameCount();
-    modem_->AddFault({.fault = sim::Fault::NoReply, .code = silentCode, .reply = sim::ReplyKind::Answer});
-    Press("ButtonTest");  // RDL-ES: code 1, page 5
-    ASSERT_TRUE(QTest::qWaitFor([&] { return modem_->Journal().back().frame[2] == silentCode; }, kRoadLimitMs));
-    Press("ButtonTest");  // "Stop"
+    Form().ComboBoxTest.Choose(item);
+    Press("ButtonTest");
+    const auto reads = [&] { return modem_->FrameCount() - before - 1; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reads() == 3 && !Form().CommandRunning(); }, kRoadLimitMs));
+    EXPECT_EQ(QStringList({Form().ButtonTest.Caption(), Text("StaticTextState"), Text("StaticTextQual")}),
+              QStringList({"Disconnect", "Normal", "A"}));
+    if (item == 2) {
+      EXPECT_TRUE(QRegularExpression("^0:00:\\d\\d $").match(Text("StaticTextRdTime")).hasMatch()) << item;
+      EXPECT_FALSE(Get("GroupBoxP2Nets").isVisible());
+    } else {
+      EXPECT_EQ(QStringList({Text("StaticTextInterface"), Text("StaticTextCable"), Text("StaticTextBitRatePx")}),
+                QStringList({"P2 Sync", "DCE V.35", Text("StaticTextBitRateLine")}));
+      EXPECT_TRUE(Get("GroupBoxP2Nets").isVisible() && !Get("StaticTextRdTime").isVisible());
+    }
+    Press("ButtonTest");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Disconnecting loop OK.")) << +silentCode;
-    EXPECT_EQ(Form().ButtonTest.Caption(), QStringLiteral("Connect"));
-    const auto journal = modem_->Journal();
-    ASSERT_EQ(journal.size(), before + (silentCode == 2 ? 2 : 3));
-    EXPECT_EQ(journal.back().frame, BuildRequest(0xD2, 18, std::vector<std::uint8_t>{0, 1}));
-    modem_->Examine([](const sim::ModemModel& m) { EXPECT_FALSE(m.Local().loops.Connected()); });
+    EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Disconnecting loop OK."));
+    std::vector<Frame> sent;
+    for (const auto& e : modem_->Journal()) sent.push_back(e.frame);
+    const Frame read = BuildRequest(0xD2, 19, std::vector<std::uint8_t>{0, pageCode});
+    EXPECT_EQ(std::vector<Frame>(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()),
+              (std::vector<Frame>{BuildRequest(0xD2, 2, std::vector<std::uint8_t>{0, testCode}), read, read, read,
+                                  BuildRequest(0xD2, 18, std::vector<std::uint8_t>{0, testCode})}));
     TearDown();
   }
 }
