@@ -147,6 +147,13 @@ void TFormMain::RearmStatistics() {
 void TFormMain::RearmLoop() {
   invisible_.TimerLoopStatistics.SetInterval(intervals_.loopMs);
   invisible_.TimerLoopStatistics.SetEnabled(true);
+  // The modem has answered: the watchdogs are for its silence, not for our
+  // own wait until the next tick, which a long loop interval makes longer
+  // than theirs (a false " No Line", a "Disconnect" that sends nothing).
+  if (inCompletion_ && block_[0] != result::kLoopStatisticsFailed) {
+    invisible_.TimerLoopNoLine10s.Restart(intervals_.loopMs + kNoLineWarningMs);
+    invisible_.TimerLoopNoLine20s.Restart(intervals_.loopMs + kNoLineGiveUpMs);
+  }
 }
 
 void TFormMain::LoopTimersOff() {

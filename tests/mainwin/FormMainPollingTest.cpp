@@ -224,6 +224,9 @@ TEST_F(FormMainTest, Loop_FailedFirstReadPollsOn_LayoutOfTheFirstReplyStays) {
   ASSERT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().byte2), std::pair(50, 6));
   runner_.Complete(50, {{9, 30}, {6, 0x03}});  // P2 sync, V.35, RTS and DTR on
   ASSERT_EQ(F().ButtonTest.Caption(), QString("Disconnect"));
+  // The watchdogs count from the next tick, however long the loop interval.
+  EXPECT_EQ(std::pair(clock_.DueIn(invisible_.TimerLoopNoLine10s), clock_.DueIn(invisible_.TimerLoopNoLine20s)),
+            std::pair(std::int64_t{kLoopMs + TFormMain::kNoLineWarningMs}, std::int64_t{kLoopMs + TFormMain::kNoLineGiveUpMs}));
   clock_.Advance(kLoopMs);
   runner_.Complete(50, {{9, 0x20}, {7, 0x12}});  // Ethernet now, Lnk and LRx lit
   EXPECT_EQ(std::pair(F().StaticTextInterface.Text(), F().InterfaceCode()), std::pair(QString("Eth QLD-ENX"), 2));
