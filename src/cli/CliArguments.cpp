@@ -73,8 +73,11 @@ class Parser {
     constexpr int kMost = 86'400'000;
     bool ok = false;
     const int value = text.toInt(&ok);
-    if (ok && value >= least && value <= kMost) into = value;
-    else if (error_.isEmpty()) error_ = QStringLiteral("%1 needs a number from %2 to %3, not \"%4\"").arg(option).arg(least).arg(kMost).arg(text);
+    if (ok && value >= least && value <= kMost) {
+      into = value;
+    } else if (error_.isEmpty()) {
+      error_ = QStringLiteral("%1 needs a number from %2 to %3, not \"%4\"").arg(option).arg(least).arg(kMost).arg(text);
+    }
   }
 
   void Interpret() {
