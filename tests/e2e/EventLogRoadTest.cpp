@@ -1,0 +1,140 @@
+// The event log through the real program, offscreen, against the emulator.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <csignal>
+
+#include "app/Application.h"
+#include "app/QtMainWindow.h"
+#include "mainwin/TFormMain.h"
+#include "sim/ModemEmulator.h"
+#include "sim/SimOptions.h"
+
+namespace rkvt {
+namespace {
+
+constexpr int kLimitMs = 60000;
+
+// A steady E1 modem: its clock stands still, no errors, no alarms.
+sim::ModemModel SteadyModem() {
+  auto options = std::get<sim::SimOptions>(sim::ParseSimOptions({"--link", "unused"}));
+  auto model = std::get<sim::ModemModel>(sim::BuildModel(options));
+  model.Clock().Freeze();
+  for (sim::ModemPeer* peer : {&model.Local(), &model.Remote()}) {
+    peer->stats.errorsPerMille = 0;
+    peer->state.slotA.e1Alarms = 0xFF;
+  }
+  return model;
+}
+
+class LogRoad : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    QFile cfg(dir_.filePath(QStringLiteral("r-kvt-ms_v2.48.cfg")));
+    ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+    cfg.write("[Config]\nStatInterval=50\nLoopInterval=1000\nCreateLogFiles=yes\n");
+  }
+  void NamePort(const QString& iniDirectory) {
+    QSettings ini(QDir(iniDirectory).filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("ComPort/Port"), QString::fromStdString(modem_.PortPath()));
+  }
+  // The log of the emulator's port: /dev/pts/N gives "... n.log" here.
+  QString LogPath() const {
+    const QString port = QString::fromStdString(modem_.PortPath());
+    return dir_.filePath(QStringLiteral("r-kvt-ms_v2.48 ") + port.mid(port.lastIndexOf('/') + 1) + ".log");
+  }
+  std::vector<std::string> Texts() const {
+    QFile f(LogPath());
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    std::vector<std::string> texts;
+    for (const QByteArray& line : f.readAll().split('\n'))
+      if (line.size() > 1) texts.push_back(line.mid(line.indexOf("] : ") + 4).chopped(1).toStdString());
+    return texts;
+  }
+  bool WaitForLine(const std::string& text, int times = 1) {
+    return QTest::qWaitFor([&] { return std::ranges::count(Texts(), text) >= times; }, kLimitMs);
+  }
+
+  QTemporaryDir dir_;
+  sim::ModemEmulator modem_{SteadyModem()};
+};
+
+TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
+  NamePort(dir_.path());
+  auto program = std::make_unique<Application>(Application::Options{
+      .placementDirectory = dir_.path(),
+      .workingDirectory = dir_.path(),
+      .timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3},
+  });
+  program->Show();
+  auto press = [&](const char* name) {
+    QTest::mouseClick(program->MainWindow().findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+  };
+  press("ButtonState");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !program->FormMain().CommandRunning(); }, kLimitMs));
+  press("ButtonStatistics");
+
+  const auto change = [&](std::uint8_t quality, std::uint8_t alarms) {
+    modem_.Configure([&](sim::ModemModel& m) {
+      m.Local().state.quality = quality;
+      m.Local().state.slotA.e1Alarms = alarms;
+    });
+  };
+  change(5, 0xFD);  // no line, and the E1 port loses its signal
+  ASSERT_TRUE(WaitForLine("E1 port status is changed to DOWN"));
+  change(0, 0xFF);
+  ASSERT_TRUE(WaitForLine("E1 port status is changed to UP", 2));
+  press("ButtonStatistics");
+  program.reset();
+
+  EXPECT_EQ(Texts(), std::vector<std::string>({
+                         "R-KVT-MS_v2.48 started.",
+                         "Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15 - KAP, interface E1, "
+                         "available modules E1, full time 0:00:00, curr time 0:00:00, noline time 0:00:00, "
+                         "errors time 0:00:00, parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 0",
+                         "Line UP, line rate  256000 kbit/s, quality A",
+                         "E1 port status is changed to UP",
+                         "Line DOWN",
+                         "E1 port is detected alarm: Loss Of Signal",
+                         "E1 port status is changed to DOWN",
+                         "Line UP, line rate  256000 kbit/s, quality A",
+                         "E1 port status is changed to UP",
+                         "R-KVT-MS_v2.48 stopped.",
+                     }));
+}
+
+#ifdef Q_OS_UNIX
+class SignalEnd : public LogRoad, public testing::WithParamInterface<int> {};
+
+TEST_P(SignalEnd, ClosesLikeTheWindow_StoppedLoggedPlacementSaved) {
+  NamePort(dir_.path());
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  program.setProcessEnvironment(env);
+  program.setWorkingDirectory(dir_.path());
+  program.start(QStringLiteral(RKVT_PROGRAM_PATH), {});
+  ASSERT_TRUE(WaitForLine("R-KVT-MS_v2.48 started."));
+  ::kill(static_cast<pid_t>(program.processId()), GetParam());
+  ASSERT_TRUE(program.waitForFinished(kLimitMs));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_EQ(Texts(), std::vector<std::string>({"R-KVT-MS_v2.48 started.", "R-KVT-MS_v2.48 stopped."}));
+  QSettings ini(dir_.filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat);
+  EXPECT_TRUE(ini.contains(QStringLiteral("FormMain/Top")));
+}
+INSTANTIATE_TEST_SUITE_P(LogRoad, SignalEnd, testing::Values(SIGTERM, SIGHUP, SIGINT));
+#endif
+
+}  // namespace
+}  // namespace rkvt

@@ -1,0 +1,33 @@
+#include "mainwin/MainWindowLog.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "FormMainHarness.h"
+
+namespace rkvt::test {
+namespace {
+
+QByteArray Read(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
+
+TEST_F(FormMainTest, EventLog_PortChange_StoppedInOldFileStartedInNewOne_BothInWorkingFolder) {
+  QTemporaryDir work;
+  MainWindowLog log(F(), true, work.path(), [] { return QDateTime(QDate(2026, 12, 5), QTime(12, 3, 4)); });
+  const QString first = work.filePath(TLog::FileName(TFormMain::kProgramTitle, F().PortName()));
+  F().FormCreate();
+  dialog_.newName = QStringLiteral("/dev/ttyUSB1");
+  F().ButtonPort.Click();
+  F().FormDestroy();
+
+  const QByteArray session = "\r\n\r\n05.12.2026 12:03:04 [1] : R-KVT-MS_v2.48 started.\r\n"
+                             "05.12.2026 12:03:04 [2] : R-KVT-MS_v2.48 stopped.\r\n";
+  EXPECT_EQ(Read(first), session);
+  EXPECT_EQ(Read(work.filePath(QStringLiteral("r-kvt-ms_v2.48 ttyusb1.log"))), session);
+  EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 2);
+}
+
+}  // namespace
+}  // namespace rkvt::test
