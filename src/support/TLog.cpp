@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "link/Commands.h"
@@ -70,6 +71,26 @@ bool Writable(const QFileInfo& info) {
          (info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
 }
 
+constexpr QFileDevice::Permissions kNewFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+// Written beside the old file and renamed over it: a crash, a full disk or a
+// kill half-way leaves the old log whole. No flush to the disk itself (as
+// QSaveFile does): that alone costs more than the whole line at the cap.
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions) {
+  QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));
+  if (!temp.open()) return false;
+  // The flush must succeed too: a full disk may only show there.
+  const bool written = temp.write(bytes) == bytes.size() && temp.flush() && temp.setPermissions(permissions);
+  temp.close();
+  if (!written) return false;
+  std::error_code failed;
+  std::filesystem::rename(temp.fileName().toStdU16String(), path.toStdU16String(), failed);
+  if (failed) return false;
+  temp.setAutoRemove(false);
+  return true;
+}
+
 }  // namespace
 
 TLog::TLog(const QString& programTitle, const QString& portName, bool enabled, const QString& directory, Now now)
@@ -126,16 +147,7 @@ bool TLog::Write(const QByteArray& line) {
     out.append(lines[i]);
     out.append("\r\n", 2);
   }
-  // Written beside the old file and renamed over it: a crash, a full disk
-  // or a kill half-way leaves the old log whole. Unbuffered, because a
-  // buffered QSaveFile commits a file cut short by a full disk as if whole.
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-  if (file.write(out) != out.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return ReplaceFile(path_, out, info.exists() ? info.permissions() : kNewFilePermissions);
 }
 
 QString TLog::Summary(const Window& w) const {

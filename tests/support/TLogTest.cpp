@@ -73,6 +73,7 @@ TEST_F(LogTest, Add_GapBeforeLineOneOfEachObject_NumbersPerObject) {
   EXPECT_EQ(Raw(), QByteArray("\r\n\r\n05.01.2026 07:08:09 [1] : first\r\n"
                               "\r\n\r\n05.01.2026 07:08:09 [1] : R-KVT-MS_v2.48 started.\r\n"
                               "05.01.2026 07:08:09 [2] : Line DOWN\r\n"));
+  EXPECT_TRUE(QFileInfo(Path()).permissions() & QFileDevice::ReadOther);
 }
 
 // Old lines of 100 bytes each (CR LF counted) behind a first line of
@@ -125,6 +126,8 @@ TEST_F(LogTest, Add_UnwritableOrDirectory_LosesTheLineOnly) {
   ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
   log.Add(QStringLiteral("back"));
   EXPECT_EQ(Raw(), QByteArray("kept\r\n\r\n\r\n") + kStamp + " [3] : back\r\n");
+  EXPECT_EQ(QFileInfo(Path()).permissions() & 0x7077, // owner, group, other
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 #ifdef Q_OS_UNIX
