@@ -109,6 +109,7 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
     else if (arg == "--silent-after") {
       if (!(o.silentAfter = ParseInt(value, 0, 1'000'000))) return Bad(arg, value);
     }
+    else if (arg == "--script") o.script = value;
     else if (arg == "--write-image") o.imagePath = value;
     else if (arg == "--version") {
       if (!ParseImageVersion(value, o.image)) return Bad(arg, value);
@@ -183,6 +184,9 @@ std::string UsageText() {
          "  --connect REPLY    answer to connect loop: ok (0x31), off (0x32), busy (0x33 + a test record)\n"
          "  --silent-after N   answer N loop statistics reads, then acknowledge them but never answer\n"
          "                     (a line gone silent during a test)\n"
+         "  --script FILE      timed changes, one line each: SECONDS CHANGE...; changes are\n"
+         "                     quality=0-7, alarms=none or a list of LOS,LOF,RA,AIS,LOT,E,CRC,CV,\n"
+         "                     link=up|down (Ethernet), interface=NAME; # starts a comment\n"
          "\n"
          "image options:\n"
          "  --write-image PATH write a firmware image file and exit\n"

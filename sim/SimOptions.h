@@ -28,6 +28,8 @@ struct SimOptions {
   bool setupHeld = false;
   std::optional<std::string> connect;
   std::optional<int> silentAfter;
+  // A file of timed state changes (see ModemScript.h).
+  std::string script;
   // Writing an image instead.
   std::string imagePath;
   ImageRecipe image;
