@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,9 +30,7 @@ namespace {
 using Micro = std::chrono::duration<double, std::micro>;
 using rkvt::TLog;
 
-TLog MakeLog(const QString& dir) {
-  return TLog(QStringLiteral("R-KVT-MS_v2.48"), QStringLiteral("COM1"), true, dir);
-}
+TLog MakeLog(const QString& dir) { return TLog(QStringLiteral("R-KVT-MS_v2.48"), QStringLiteral("COM1"), true, dir); }
 
 void AddAtCap(const QString& dir) {
   TLog log = MakeLog(dir);
@@ -55,8 +53,8 @@ void AddAtCap(const QString& dir) {
 void SteadyMonitor(const QString& dir) {
   TLog log = MakeLog(dir);
   std::array<std::uint8_t, 120> block{25};
-  TLog::Window w{.snapshot = block, .interfaceCode = 5, .lineRate = QStringLiteral(" 256000"),
-                 .quality = QStringLiteral("A")};
+  TLog::Window w{
+      .snapshot = block, .interfaceCode = 5, .lineRate = QStringLiteral(" 256000"), .quality = QStringLiteral("A")};
   w.parameters = {QStringLiteral("0x001F"), QStringLiteral("0x0000"), QStringLiteral("0"), QStringLiteral("0")};
   log.Monitor(w);  // the summary and the first states
   log.SetMonitoring(true);
@@ -88,11 +86,13 @@ int Poll(int seconds, const std::string& scriptPath, int intervalMs) {
   QTemporaryDir dir;
   QFile cfg(dir.filePath(QStringLiteral("r-kvt-ms_v2.48.cfg")));
   if (!cfg.open(QIODevice::WriteOnly)) return 1;
-  cfg.write(QStringLiteral("[Config]\nStatInterval=%1\nLoopInterval=1000\nCreateLogFiles=yes\n").arg(intervalMs).toUtf8());
+  cfg.write(
+      QStringLiteral("[Config]\nStatInterval=%1\nLoopInterval=1000\nCreateLogFiles=yes\n").arg(intervalMs).toUtf8());
   cfg.close();
-  auto program = std::make_unique<rkvt::Application>(rkvt::Application::Options{
-      .placementDirectory = dir.path(), .workingDirectory = dir.path(),
-      .port = QString::fromStdString(modem.PortPath())});
+  auto program =
+      std::make_unique<rkvt::Application>(rkvt::Application::Options{.placementDirectory = dir.path(),
+                                                                     .workingDirectory = dir.path(),
+                                                                     .port = QString::fromStdString(modem.PortPath())});
   rkvt::TFormMain& form = program->FormMain();
   const QString logPath = dir.filePath(TLog::FileName(rkvt::TFormMain::kProgramTitle, form.PortName()));
   // Time the log's part of every completion, apart for those that wrote lines.
@@ -109,9 +109,7 @@ int Poll(int seconds, const std::string& scriptPath, int intervalMs) {
     ++calls[wrote];
   };
   program->Show();
-  auto press = [&](const char* name) {
-    program->MainWindow().findChild<QPushButton*>(QLatin1String(name))->click();
-  };
+  auto press = [&](const char* name) { program->MainWindow().findChild<QPushButton*>(QLatin1String(name))->click(); };
   QElapsedTimer clock;
   clock.start();
   std::size_t next = 0;
@@ -132,12 +130,14 @@ int Poll(int seconds, const std::string& scriptPath, int intervalMs) {
   if (!QTest::qWaitFor([&] { return !form.CommandRunning(); }, 10000)) std::fprintf(stderr, "polling did not stop\n");
   program.reset();
 
-  std::printf("real window, %d s of polling every %d ms: %d completions wrote nothing, %.1f us each on average;"
-              " %d wrote lines, %.2f ms each\n",
-              seconds, intervalMs, calls[0], calls[0] ? us[0] / calls[0] : 0.0, calls[1],
-              calls[1] ? us[1] / calls[1] / 1000 : 0.0);
+  std::printf(
+      "real window, %d s of polling every %d ms: %d completions wrote nothing, %.1f us each on average;"
+      " %d wrote lines, %.2f ms each\n",
+      seconds, intervalMs, calls[0], calls[0] ? us[0] / calls[0] : 0.0, calls[1],
+      calls[1] ? us[1] / calls[1] / 1000 : 0.0);
   QFile log(logPath);
-  if (log.open(QIODevice::ReadOnly)) std::fwrite(log.readAll().constData(), 1, static_cast<std::size_t>(log.size()), stdout);
+  if (log.open(QIODevice::ReadOnly))
+    std::fwrite(log.readAll().constData(), 1, static_cast<std::size_t>(log.size()), stdout);
   return 0;
 }
 
@@ -150,9 +150,12 @@ int main(int argc, char** argv) {
   std::string script;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string arg = argv[i];
-    if (arg == "--seconds") seconds = std::atoi(argv[i + 1]);
-    else if (arg == "--interval") interval = std::max(1, std::atoi(argv[i + 1]));
-    else if (arg == "--script") script = argv[i + 1];
+    if (arg == "--seconds")
+      seconds = std::atoi(argv[i + 1]);
+    else if (arg == "--interval")
+      interval = std::max(1, std::atoi(argv[i + 1]));
+    else if (arg == "--script")
+      script = argv[i + 1];
   }
   QTemporaryDir dir;
   AddAtCap(dir.path());

@@ -13,7 +13,7 @@ struct AlarmBit {
   int bit;
 };
 constexpr std::array kAlarms{
-    AlarmBit{"LOF", 0}, AlarmBit{"LOS", 1}, AlarmBit{"RA", 2}, AlarmBit{"AIS", 3},
+    AlarmBit{"LOF", 0}, AlarmBit{"LOS", 1}, AlarmBit{"RA", 2},  AlarmBit{"AIS", 3},
     AlarmBit{"LOT", 4}, AlarmBit{"E", 5},   AlarmBit{"CRC", 6}, AlarmBit{"CV", 7},
 };
 

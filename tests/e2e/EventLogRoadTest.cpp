@@ -1,9 +1,7 @@
 // The event log through the real program, offscreen, against the emulator.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -25,38 +23,30 @@ constexpr int kLimitMs = 60000;
 
 // A steady E1 modem: its clock stands still, no errors, no alarms.
 sim::ModemModel SteadyModem() {
-  auto options = std::get<sim::SimOptions>(sim::ParseSimOptions({"--link", "unused"}));
-  auto model = std::get<sim::ModemModel>(sim::BuildModel(options));
+  auto model =
+      std::get<sim::ModemModel>(sim::BuildModel(std::get<sim::SimOptions>(sim::ParseSimOptions({"--link", "unused"}))));
   model.Clock().Freeze();
-  for (sim::ModemPeer* peer : {&model.Local(), &model.Remote()}) {
-    peer->stats.errorsPerMille = 0;
-    peer->state.slotA.e1Alarms = 0xFF;
-  }
+  model.Local().stats.errorsPerMille = 0;
+  model.Local().state.slotA.e1Alarms = 0xFF;
   return model;
 }
 
+// Logging on, the placement file naming the emulator's port; all in one folder.
 class LogRoad : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
     QFile cfg(dir_.filePath(QStringLiteral("r-kvt-ms_v2.48.cfg")));
     ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
     cfg.write("[Config]\nStatInterval=50\nLoopInterval=1000\nCreateLogFiles=yes\n");
+    QSettings(dir_.filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat)
+        .setValue(QStringLiteral("ComPort/Port"), QString::fromStdString(modem_.PortPath()));
   }
-  void NamePort(const QString& iniDirectory) {
-    QSettings ini(QDir(iniDirectory).filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat);
-    ini.setValue(QStringLiteral("ComPort/Port"), QString::fromStdString(modem_.PortPath()));
-  }
-  // The log of the emulator's port: /dev/pts/N gives "... n.log" here.
-  QString LogPath() const {
-    const QString port = QString::fromStdString(modem_.PortPath());
-    return dir_.filePath(QStringLiteral("r-kvt-ms_v2.48 ") + port.mid(port.lastIndexOf('/') + 1) + ".log");
-  }
+  // The lines' texts; /dev/pts/N logs to "r-kvt-ms_v2.48 n.log" here.
   std::vector<std::string> Texts() const {
-    QFile f(LogPath());
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    QFile f(dir_.filePath(
+        QStringLiteral("r-kvt-ms_v2.48 %1.log").arg(QFileInfo(QString::fromStdString(modem_.PortPath())).fileName())));
     std::vector<std::string> texts;
-    for (const QByteArray& line : f.readAll().split('\n'))
+    for (const QByteArray& line : f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>())
       if (line.size() > 1) texts.push_back(line.mid(line.indexOf("] : ") + 4).chopped(1).toStdString());
     return texts;
   }
@@ -69,25 +59,18 @@ class LogRoad : public testing::Test {
 };
 
 TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
-  NamePort(dir_.path());
-  auto program = std::make_unique<Application>(Application::Options{
-      .placementDirectory = dir_.path(),
-      .workingDirectory = dir_.path(),
-      .timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3},
-  });
+  auto program = std::make_unique<Application>(
+      Application::Options{.placementDirectory = dir_.path(),
+                           .workingDirectory = dir_.path(),
+                           .timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3}});
   program->Show();
-  auto press = [&](const char* name) {
-    QTest::mouseClick(program->MainWindow().findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
-  };
+  auto press = [&](const char* name) { program->MainWindow().findChild<QPushButton*>(name)->click(); };
   press("ButtonState");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !program->FormMain().CommandRunning(); }, kLimitMs));
   press("ButtonStatistics");
-
   const auto change = [&](std::uint8_t quality, std::uint8_t alarms) {
-    modem_.Configure([&](sim::ModemModel& m) {
-      m.Local().state.quality = quality;
-      m.Local().state.slotA.e1Alarms = alarms;
-    });
+    modem_.Configure(
+        [&](sim::ModemModel& m) { m.Local().state.quality = quality, m.Local().state.slotA.e1Alarms = alarms; });
   };
   change(5, 0xFD);  // no line, and the E1 port loses its signal
   ASSERT_TRUE(WaitForLine("E1 port status is changed to DOWN"));
@@ -96,27 +79,21 @@ TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
   press("ButtonStatistics");
   program.reset();
 
-  EXPECT_EQ(Texts(), std::vector<std::string>({
-                         "R-KVT-MS_v2.48 started.",
-                         "Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15 - KAP, interface E1, "
-                         "available modules E1, full time 0:00:00, curr time 0:00:00, noline time 0:00:00, "
-                         "errors time 0:00:00, parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 0",
-                         "Line UP, line rate  256000 kbit/s, quality A",
-                         "E1 port status is changed to UP",
-                         "Line DOWN",
-                         "E1 port is detected alarm: Loss Of Signal",
-                         "E1 port status is changed to DOWN",
-                         "Line UP, line rate  256000 kbit/s, quality A",
-                         "E1 port status is changed to UP",
-                         "R-KVT-MS_v2.48 stopped.",
-                     }));
+  const char* up = "Line UP, line rate  256000 kbit/s, quality A";
+  EXPECT_EQ(Texts(), std::vector<std::string>(
+                         {"R-KVT-MS_v2.48 started.",
+                          "Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15 - KAP, interface E1, "
+                          "available modules E1, full time 0:00:00, curr time 0:00:00, noline time 0:00:00, "
+                          "errors time 0:00:00, parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 0",
+                          up, "E1 port status is changed to UP", "Line DOWN",
+                          "E1 port is detected alarm: Loss Of Signal", "E1 port status is changed to DOWN", up,
+                          "E1 port status is changed to UP", "R-KVT-MS_v2.48 stopped."}));
 }
 
 #ifdef Q_OS_UNIX
 class SignalEnd : public LogRoad, public testing::WithParamInterface<int> {};
 
 TEST_P(SignalEnd, ClosesLikeTheWindow_StoppedLoggedPlacementSaved) {
-  NamePort(dir_.path());
   QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.path());
@@ -127,11 +104,9 @@ TEST_P(SignalEnd, ClosesLikeTheWindow_StoppedLoggedPlacementSaved) {
   ASSERT_TRUE(WaitForLine("R-KVT-MS_v2.48 started."));
   ::kill(static_cast<pid_t>(program.processId()), GetParam());
   ASSERT_TRUE(program.waitForFinished(kLimitMs));
-  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_TRUE(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
   EXPECT_EQ(Texts(), std::vector<std::string>({"R-KVT-MS_v2.48 started.", "R-KVT-MS_v2.48 stopped."}));
-  QSettings ini(dir_.filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat);
-  EXPECT_TRUE(ini.contains(QStringLiteral("FormMain/Top")));
+  EXPECT_TRUE(QSettings(dir_.filePath("R-Kvt-ms.ini"), QSettings::IniFormat).contains("FormMain/Top"));
 }
 INSTANTIATE_TEST_SUITE_P(LogRoad, SignalEnd, testing::Values(SIGTERM, SIGHUP, SIGINT));
 #endif

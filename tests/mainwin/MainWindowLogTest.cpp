@@ -1,17 +1,11 @@
-#include "mainwin/MainWindowLog.h"
-
 #include <QDir>
 #include <QFile>
 
 #include "FormMainHarness.h"
+#include "mainwin/MainWindowLog.h"
 
 namespace rkvt::test {
 namespace {
-
-QByteArray Read(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
 
 TEST_F(FormMainTest, EventLog_PortChange_StoppedInOldFileStartedInNewOne_BothInWorkingFolder) {
   QTemporaryDir work;
@@ -22,10 +16,13 @@ TEST_F(FormMainTest, EventLog_PortChange_StoppedInOldFileStartedInNewOne_BothInW
   F().ButtonPort.Click();
   F().FormDestroy();
 
-  const QByteArray session = "\r\n\r\n05.12.2026 12:03:04 [1] : R-KVT-MS_v2.48 started.\r\n"
-                             "05.12.2026 12:03:04 [2] : R-KVT-MS_v2.48 stopped.\r\n";
-  EXPECT_EQ(Read(first), session);
-  EXPECT_EQ(Read(work.filePath(QStringLiteral("r-kvt-ms_v2.48 ttyusb1.log"))), session);
+  const QByteArray session =
+      "\r\n\r\n05.12.2026 12:03:04 [1] : R-KVT-MS_v2.48 started.\r\n"
+      "05.12.2026 12:03:04 [2] : R-KVT-MS_v2.48 stopped.\r\n";
+  for (const QString& path : {first, work.filePath(QStringLiteral("r-kvt-ms_v2.48 ttyusb1.log"))}) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == session) << path.toStdString();
+  }
   EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 2);
 }
 

@@ -1,5 +1,3 @@
-#include "support/TLog.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,6 +6,8 @@
 #include <csignal>
 #include <functional>
 #include <vector>
+
+#include "support/TLog.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -39,29 +39,21 @@ class LogTest : public testing::Test {
   // The texts of the written lines, stamps, numbers and blank lines left out.
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
-    for (const QByteArray& line : Raw().split('\n')) {
-      const qsizetype at = line.indexOf("] : ");
-      if (at >= 0) texts.push_back(line.mid(at + 4).chopped(1).toStdString());
-    }
+    for (const QByteArray& line : Raw().split('\n'))
+      if (line.contains("] : ")) texts.push_back(line.mid(line.indexOf("] : ") + 4).chopped(1).toStdString());
     return texts;
   }
 
   QTemporaryDir dir_;
 };
 
-TEST_F(LogTest, FileName_PortPathGivesItsLastPart) {
-  const QString title = QStringLiteral("R-KVT-MS_v2.48");
-  EXPECT_EQ(TLog::FileName(title, QStringLiteral("COM1")), QStringLiteral("r-kvt-ms_v2.48 com1.log"));
-  EXPECT_EQ(TLog::FileName(title, QStringLiteral("/dev/ttyUSB0")), QStringLiteral("r-kvt-ms_v2.48 ttyusb0.log"));
-  EXPECT_EQ(TLog::FileName(title, QStringLiteral("\\\\.\\COM10")), QStringLiteral("r-kvt-ms_v2.48 com10.log"));
-  EXPECT_EQ(Make(true, QStringLiteral("/dev/ttyUSB0")).Path(), dir_.filePath("r-kvt-ms_v2.48 ttyusb0.log"));
-}
-
-TEST_F(LogTest, Off_NoFileEvenForStartedAndErrors) {
-  TLog log = Make(false);
-  log.Add(QStringLiteral("R-KVT-MS_v2.48 started."));
+TEST_F(LogTest, FileName_PortPathGivesItsLastPart_OffWritesNoFile) {
+  for (const auto& [port, name] : {std::pair{"COM1", "com1"}, {"/dev/ttyUSB0", "ttyusb0"}, {"\\\\.\\COM10", "com10"}})
+    EXPECT_EQ(Make(true, port).Path(), dir_.filePath(QStringLiteral("r-kvt-ms_v2.48 %1.log").arg(name)));
+  TLog off = Make(false);
+  off.Add(QStringLiteral("R-KVT-MS_v2.48 started."));
   const std::uint8_t reply[8] = {kIdentifyFailed};
-  log.Monitor({.snapshot = reply});
+  off.Monitor({.snapshot = reply});
   EXPECT_TRUE(QDir(dir_.path()).isEmpty());
 }
 
@@ -79,30 +71,25 @@ TEST_F(LogTest, Add_GapBeforeLineOneOfEachObject_NumbersPerObject) {
 // Old lines of 100 bytes each (CR LF counted) behind a first line of
 // `firstBytes`; a new line with its gap adds 4 + 29 + 2 bytes.
 struct CapCase {
-  const char* name;
   int firstBytes, lines;
-  qint64 expectedSize;
-  std::string expectedFirst;
+  qint64 size;
+  std::string first;
 };
 class Cap : public LogTest, public testing::WithParamInterface<CapCase> {};
 
-TEST_P(Cap, OldestLinesGoFirst_NewestStays) {
+TEST_P(Cap, JustBelowAtOneOverFarAbove_OldestLinesGoFirst_NewestStays) {
   const CapCase& c = GetParam();
   QByteArray old = QByteArray(c.firstBytes - 2, 'F') + "\r\n";
   for (int i = 1; i <= c.lines; ++i) old += QByteArray::number(i).rightJustified(98, '0') + "\r\n";
   Put(old);
   Make().Add(QStringLiteral("x"));
-  const QByteArray raw = Raw();
-  EXPECT_EQ(raw.size(), c.expectedSize);
-  EXPECT_TRUE(raw.startsWith(c.expectedFirst)) << raw.left(120).toStdString();
-  EXPECT_TRUE(raw.endsWith(QByteArray("\r\n\r\n\r\n") + kStamp + " [1] : x\r\n"));
+  EXPECT_EQ(Raw().size(), c.size);
+  EXPECT_TRUE(Raw().startsWith(c.first) && Raw().endsWith(QByteArray("\r\n\r\n\r\n") + kStamp + " [1] : x\r\n"));
 }
-INSTANTIATE_TEST_SUITE_P(
-    LogTest, Cap,
-    testing::Values(CapCase{"JustBelow", 54, 5242, 524287, "FFF"}, CapCase{"At", 55, 5242, 524288, "FFF"},
-                    CapCase{"OneOver", 56, 5242, 524288 - 56 + 1, "00000000"},
-                    CapCase{"FarAbove", 88, 5292, 524288 - 55, std::string(96, '0') + "51"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(LogTest, Cap,
+                         testing::Values(CapCase{54, 5242, 524287, "FFF"}, CapCase{55, 5242, 524288, "FFF"},
+                                         CapCase{56, 5242, 524288 - 56 + 1, "00000000"},
+                                         CapCase{88, 5292, 524288 - 55, std::string(96, '0') + "51"}));
 
 TEST_F(LogTest, Add_BytesThatAreNotText_SurviveAndTheLineIsAdded) {
   Put(QByteArray("\x00\xff\x80 one\rtwo\nlast", 16));
@@ -112,10 +99,9 @@ TEST_F(LogTest, Add_BytesThatAreNotText_SurviveAndTheLineIsAdded) {
 
 TEST_F(LogTest, Add_UnwritableOrDirectory_LosesTheLineOnly) {
   TLog log = Make();
-  ASSERT_TRUE(QDir(dir_.path()).mkdir(QFileInfo(Path()).fileName()));
+  ASSERT_TRUE(QDir().mkdir(Path()));
   log.Add(QStringLiteral("lost in a directory"));
-  EXPECT_TRUE(QFileInfo(Path()).isDir());
-  ASSERT_TRUE(QDir(dir_.path()).rmdir(QFileInfo(Path()).fileName()));
+  ASSERT_TRUE(QFileInfo(Path()).isDir() && QDir().rmdir(Path()));
 
   Put("kept\r\n");
   ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
@@ -126,8 +112,7 @@ TEST_F(LogTest, Add_UnwritableOrDirectory_LosesTheLineOnly) {
   ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
   log.Add(QStringLiteral("back"));
   EXPECT_EQ(Raw(), QByteArray("kept\r\n\r\n\r\n") + kStamp + " [3] : back\r\n");
-  EXPECT_EQ(QFileInfo(Path()).permissions() & 0x7077, // owner, group, other
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  EXPECT_EQ(QFileInfo(Path()).permissions() & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 #ifdef Q_OS_UNIX
@@ -136,10 +121,9 @@ TEST_F(LogTest, Add_WriteFailsHalfWay_OldFileIntact) {
   Put(old);
   // A file size limit makes the new file fail part-way, like a full disk.
   std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved{};
+  rlimit saved{}, small{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 1000;
+  small = {1000, saved.rlim_max};
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   Make().Add(QStringLiteral("x"));
   setrlimit(RLIMIT_FSIZE, &saved);
@@ -156,53 +140,52 @@ struct Step {
 
 class MonitorTest : public LogTest {
  protected:
-  MonitorTest() {
-    w_.snapshot = block_;
-    w_.targetWord = QStringLiteral("local ");
-    w_.modem = QStringLiteral("Vorak R-KVT-MS-2");
-    w_.version = QStringLiteral("3.15");
-    w_.interface = QStringLiteral("E1");
-    w_.interfaceCode = 5;
-    w_.cable = QStringLiteral("V.35");
-    w_.fullTime = QStringLiteral("1:00:00");
-    w_.currTime = QStringLiteral("0:10:00");
-    w_.noLineTime = QStringLiteral("0:00:00");
-    w_.errorsTime = QStringLiteral("0:00:01");
-    w_.lineRate = QStringLiteral(" 128000");
-    w_.quality = QStringLiteral("A");
-    w_.parameters = {QStringLiteral("0x001F"), QStringLiteral("0x0000"), QStringLiteral("0"), QStringLiteral("7")};
-    for (auto* c : {&w_.los, &w_.lof, &w_.ais, &w_.ra, &w_.lot}) *c = kGreen;
-    w_.port2.fill(kLime);
-    w_.ethernetLink = kLime;
-    block_[0] = kDone;
-    block_[6] = 0x70;  // slot A: E1 module
-  }
   void Run(const std::vector<Step>& steps) {
     for (std::size_t i = 0; i < steps.size(); ++i) {
       const std::size_t before = Texts().size();
       if (steps[i].change) steps[i].change(w_);
       log_.Monitor(w_);
       const std::vector<std::string> all = Texts();
-      EXPECT_EQ(std::vector<std::string>(all.begin() + std::min(before, all.size()), all.end()), steps[i].lines)
-          << "step " << i;
+      EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()), steps[i].lines) << "step " << i;
     }
   }
-  void Result(std::uint8_t r) { block_[0] = r; }
   // One reply with the summary, then polling.
   void Summarised() {
     log_.Monitor(w_);
     log_.SetMonitoring(true);
   }
 
-  std::array<std::uint8_t, 120> block_{};
-  TLog::Window w_;
+  std::array<std::uint8_t, 120> block_{kDone, 0, 0, 0, 0, 0, 0x70};  // slot A: E1 module
+  TLog::Window w_{.snapshot = block_,
+                  .interfaceCode = 5,
+                  .targetWord = "local ",
+                  .modem = "Vorak R-KVT-MS-2",
+                  .version = "3.15",
+                  .interface = "E1",
+                  .cable = "V.35",
+                  .fullTime = "1:00:00",
+                  .currTime = "0:10:00",
+                  .noLineTime = "0:00:00",
+                  .errorsTime = "0:00:01",
+                  .lineRate = " 128000",
+                  .quality = "A",
+                  .parameters = {"0x001F", "0x0000", "0", "7"},
+                  .port2 = {kLime, kLime, kLime, kLime, kLime},
+                  .ethernetLink = kLime,
+                  .los = kGreen,
+                  .lof = kGreen,
+                  .ais = kGreen,
+                  .ra = kGreen,
+                  .lot = kGreen};
   TLog log_ = Make();
 };
 
 std::string SummaryE1(const char* noLine = "0:00:00", const char* errors = "0:00:01", const char* fourth = "7") {
-  return std::string("Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15, interface E1, "
-                     "available modules E1, full time 1:00:00, curr time 0:10:00, noline time ") +
-         noLine + ", errors time " + errors + ", parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 " + fourth;
+  return std::string(
+             "Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15, interface E1, "
+             "available modules E1, full time 1:00:00, curr time 0:10:00, noline time ") +
+         noLine + ", errors time " + errors + ", parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 " +
+         fourth;
 }
 
 TEST_F(MonitorTest, LineDropsAndReturns_ConnectionLostAndBack) {
@@ -215,10 +198,10 @@ TEST_F(MonitorTest, LineDropsAndReturns_ConnectionLostAndBack) {
       {[](auto& w) { w.lineRate = " Unknown", w.noLineTime = "0:00:05"; }, {"noline time: 0:00:05"}},
       {[&](auto& w) { block_[5] = 0x18, w.quality = "B", w.errorsTime = "0:00:02", w.parameters[3] = "8"; },
        {"Line UP, line rate  Unknown kbit/s, quality B", "errors time: 0:00:02", "parameter 4: 8"}},
-      {[&](auto&) { Result(kIdentifyFailed); }, {TLog::kNoConnection}},
-      {[&](auto&) { Result(kFailed); }, {}},
-      {[&](auto&) { Result(kDone); }, {TLog::kConnection}},
-      {[&](auto&) { Result(50), log_.SetMonitoring(false); },
+      {[&](auto&) { block_[0] = kIdentifyFailed; }, {TLog::kNoConnection}},
+      {[&](auto&) { block_[0] = kFailed; }, {}},
+      {[&](auto&) { block_[0] = kDone; }, {TLog::kConnection}},
+      {[&](auto&) { block_[0] = 50, log_.SetMonitoring(false); },
        {SummaryE1("0:00:05", "0:00:02", "8"), "Line UP, line rate  Unknown kbit/s, quality B", e1Up}},
   });
 }
@@ -233,33 +216,33 @@ TEST_F(MonitorTest, E1Alarms_LosMasksLofAisRa_LotAlways) {
        {"E1 port is detected alarm: Loss Of Frame", "E1 port is detected alarm: Alarm Indication signal"}},
       {[](auto& w) { w.lof = w.ais = w.lot = kGreen, w.ra = kLime; }, {"E1 port is detected alarm: Remote Alarm"}},
       {[](auto& w) { w.ra = kGreen; }, {"E1 port status is changed to UP"}},
-      {[](auto& w) { w.lof = kLime; }, {"E1 port is detected alarm: Loss Of Frame", "E1 port status is changed to DOWN"}},
+      {[](auto& w) { w.lof = kLime; },
+       {"E1 port is detected alarm: Loss Of Frame", "E1 port status is changed to DOWN"}},
   });
 }
 
-TEST_F(MonitorTest, PortsFollowTheInterface_Codes0And6LogNoPort) {
-  Summarised();
+TEST_F(MonitorTest, PortsFollowTheInterface_CableOnlyForPort2_Codes0And6LogNoPort) {
+  const char *p2Up = "Port 2 (KSI-2) status is changed to UP", *p2Down = "Port 2 (KSI-2) status is changed to DOWN";
   Run({
-      {[](auto& w) { w.interfaceCode = 1, w.port2[4] = kGreen; },
-       {"E1 port status is changed to DOWN", "Port 2 (KSI-2) status is changed to DOWN"}},
-      {[](auto& w) { w.port2[4] = kLime; }, {"Port 2 (KSI-2) status is changed to UP"}},
+      {[&](auto& w) {
+         w.interfaceCode = 4, w.interface = "P2 Async", w.targetWord = "remote ";
+         block_[6] = 0x30, block_[10] = 0x90, block_[14] = 0x40;  // P2, then ENX-100, then ENX
+       },
+       {"Connection to remote Vorak R-KVT-MS-2 is established, FW version 3.15, interface P2 Async, cable V.35, "
+        "available modules Ethernet ENX-100, full time 1:00:00, curr time 0:10:00, noline time 0:00:00, "
+        "errors time 0:00:01, parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 7",
+        "Line UP, line rate  128000 kbit/s, quality A", p2Up}},
+      {[&](auto& w) { log_.SetMonitoring(true), w.port2[4] = kGreen; }, {p2Down}},
+      {[](auto& w) { w.port2[4] = kLime; }, {p2Up}},
       {[](auto& w) { w.interfaceCode = 3, w.ethernetLink = kGreen; },
-       {"Port 2 (KSI-2) status is changed to DOWN", "Ethernet port link status is changed to DOWN"}},
+       {p2Down, "Ethernet port link status is changed to DOWN"}},
       {[](auto& w) { w.ethernetLink = ui::Color::ButtonFace(); }, {"Ethernet port link status is changed to UP"}},
+      {[](auto& w) { w.interfaceCode = 5; }, {"E1 port status is changed to UP"}},
+      {[](auto& w) { w.interfaceCode = 1; },
+       {"Ethernet port link status is changed to DOWN", "E1 port status is changed to DOWN", p2Up}},
       {[](auto& w) { w.interfaceCode = 6, w.port2.fill(kGreen), w.los = kLime; }, {}},
       {[](auto& w) { w.interfaceCode = 0; }, {}},
   });
-}
-
-TEST_F(MonitorTest, Summary_CableOnlyForPort2_ModuleFromFirstKnownSlot) {
-  Run({{[&](auto& w) {
-          w.interfaceCode = 4, w.interface = "P2 Async", w.targetWord = "remote ";
-          block_[6] = 0x20 | 0x10, block_[10] = 0x90, block_[14] = 0x40;  // P2, then ENX-100, then ENX
-        },
-        {"Connection to remote Vorak R-KVT-MS-2 is established, FW version 3.15, interface P2 Async, cable V.35, "
-         "available modules Ethernet ENX-100, full time 1:00:00, curr time 0:10:00, noline time 0:00:00, "
-         "errors time 0:00:01, parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 7",
-         "Line UP, line rate  128000 kbit/s, quality A", "Port 2 (KSI-2) status is changed to UP"}}});
 }
 
 }  // namespace
