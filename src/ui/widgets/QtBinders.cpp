@@ -116,6 +116,7 @@ void Bind(StaticText& model, QLabel& widget, const QString& accessibleName) {
   widget.setAutoFillBackground(true);
   Follow(model, widget, [&model, &widget, accessibleName] {
     widget.setText(model.Text());
+    widget.setToolTip(model.ToolTip());
     const QPalette base = BasePalette(widget);
     const QColor font = ToQColor(model.FontColor(), base);
     const QColor background = ToQColor(model.Background(), base);
