@@ -101,31 +101,23 @@ int main(int argc, char** argv) {
   }
   QTest::qWait(100);  // let the last repaint land
 
-  if (!open.isEmpty()) {
-    auto* button = window.findChild<QPushButton*>(open);
-    if (!button) return Usage();
-    // A modal dialog runs its own event loop inside the click, so the new
-    // window is looked for from a timer, pictured and closed there.
+  if (!open.isEmpty() && window.findChild<QPushButton*>(open)) {
+    // A modal dialog runs its own event loop inside the click: look for the new window from a timer.
     QPixmap opened;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top)) continue;
-        poll.stop();
+        if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top) || !opened.isNull()) continue;
         QTest::qWait(200);
         opened = top->grab();
         top->close();
-        return;
       }
     });
     poll.start(50);
-    button->click();
-    if (!QTest::qWaitFor([&] { return !opened.isNull(); }, 30000) || !opened.save(out)) {
-      std::fprintf(stderr, "r-kvt-ms-shot: %s opened no window to picture\n", qPrintable(open));
-      return 1;
-    }
-    std::printf("%s\n", qPrintable(out));
-    return 0;
+    window.findChild<QPushButton*>(open)->click();
+    const bool shown = QTest::qWaitFor([&] { return !opened.isNull(); }, 30000) && opened.save(out);
+    std::printf("%s\n", shown ? qPrintable(out) : "no window to picture");
+    return shown ? 0 : 1;
   }
 
   QRect area = window.frameGeometry();

@@ -84,50 +84,38 @@ TEST(PortDialog, CancelLeavesTheSettingsAlone_OkAppliesTheEdits) {
 // The list shows what the system knows beside each name, offers the by-id link of a USB adapter, and
 // is asked again each time the dialog opens; the field takes the name alone.
 TEST(PortDialog, ListsPortsWithTheirDevices_FieldTakesTheNameAlone_ListIsFreshEachOpening) {
-  const PortListing adapter{.name = "ttyUSB0",
-                            .location = "/dev/ttyUSB0",
-                            .description = "CP2102 USB to UART Bridge Controller",
-                            .manufacturer = "Silicon Labs",
-                            .usbId = "10c4:ea60",
-                            .serialNumber = "0001",
-                            .stableLink = "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0"};
-  int openings = 0;
-  QtPortDialog dialog(nullptr, [&] {
-    ++openings;
-    QList<PortListing> ports{{.name = "ttyS0", .location = "/dev/ttyS0"}};
-    if (openings > 1) ports << adapter;  // plugged in between the two openings
-    return ports;
-  });
-  std::vector<QStringList> rows;
-  QString infoAfterPick, infoTyped;
-  QTimer::singleShot(0, [] { qobject_cast<QtPortSettingsForm*>(QApplication::activeModalWidget())->cancel->click(); });
+  const PortListing adapter{"ttyUSB0", "/dev/ttyUSB0", "CP2102 USB to UART Bridge Controller", "Silicon Labs",
+                            "10c4:ea60", "0001", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0"};
+  QList<PortListing> ports{{.name = "ttyS0", .location = "/dev/ttyS0"}};
+  QtPortDialog dialog(nullptr, [&] { return ports; });
   PortSettings settings;
-  dialog.Edit(settings);
-  QTimer::singleShot(0, [&] {
-    auto* form = qobject_cast<QtPortSettingsForm*>(QApplication::activeModalWidget());
-    const QAbstractItemModel* model = form->port->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
-      QStringList cells;
-      for (int c = 0; c < model->columnCount(); ++c) cells << model->index(r, c).data().toString();
-      rows.push_back(cells);
-    }
-    form->port->setCurrentIndex(2);  // the by-id link
-    infoAfterPick = form->portInfo->text();
-    form->port->setEditText("/dev/pts/9");
-    infoTyped = form->portInfo->text();
-    form->port->setCurrentIndex(1);
-    form->ok->click();
-  });
-  ASSERT_TRUE(dialog.Edit(settings));
-  EXPECT_EQ(openings, 2);
-  const std::vector<QStringList> expected{
-      {"ttyS0", "", "", "", ""},
-      {"ttyUSB0", "CP2102 USB to UART Bridge Controller", "Silicon Labs", "10c4:ea60", "0001"},
-      {"/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0", "ttyUSB0, the same after re-plugging", "Silicon Labs",
-       "10c4:ea60", "0001"}};
-  EXPECT_EQ(rows, expected);
-  EXPECT_EQ(infoAfterPick, "ttyUSB0 - CP2102 USB to UART Bridge Controller, Silicon Labs, 10c4:ea60, serial 0001");
-  EXPECT_EQ(infoTyped, "Not among the ports found; used as typed.");
+  QStringList rows, info;
+  for (const bool plugged : {false, true}) {
+    if (plugged) ports << adapter;  // plugged in between two openings
+    QTimer::singleShot(0, [&] {
+      auto* form = qobject_cast<QtPortSettingsForm*>(QApplication::activeModalWidget());
+      const QAbstractItemModel* model = form->port->model();
+      rows.clear();
+      for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c) cells << model->index(r, c).data().toString();
+        rows << cells.join('|');
+      }
+      form->port->setCurrentIndex(rows.size() - 1);
+      info << form->portInfo->text();
+      form->port->setEditText("/dev/pts/9");
+      info << form->portInfo->text();
+      form->port->setCurrentIndex(rows.size() > 1 ? 1 : 0);
+      form->ok->click();
+    });
+    ASSERT_TRUE(dialog.Edit(settings));
+  }
+  EXPECT_EQ(rows, QStringList({"ttyS0||||", "ttyUSB0|CP2102 USB to UART Bridge Controller|Silicon Labs|10c4:ea60|0001",
+                               "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0|ttyUSB0, the same after "
+                               "re-plugging|Silicon Labs|10c4:ea60|0001"}));
+  EXPECT_EQ(info, QStringList({"ttyS0", "Not among the ports found; used as typed.",
+                               "ttyUSB0 - CP2102 USB to UART Bridge Controller, Silicon Labs, 10c4:ea60, serial 0001",
+                               "Not among the ports found; used as typed."}));
   EXPECT_EQ(settings.name, "ttyUSB0");
 }
 
