@@ -113,7 +113,7 @@ TEST(PortDialog, ListsPortsWithTheirDevices_FieldTakesTheNameAlone_ListIsFreshEa
   EXPECT_EQ(rows, QStringList({"ttyS0||||", "ttyUSB0|CP2102 USB to UART Bridge Controller|Silicon Labs|10c4:ea60|0001",
                                "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0|ttyUSB0, the same after "
                                "re-plugging|Silicon Labs|10c4:ea60|0001"}));
-  EXPECT_EQ(info, QStringList({"ttyS0", "Not among the ports found; used as typed.",
+  EXPECT_EQ(info, QStringList({"Found on this machine; the system names no device.", "Not among the ports found; used as typed.",
                                "ttyUSB0 - CP2102 USB to UART Bridge Controller, Silicon Labs, 10c4:ea60, serial 0001",
                                "Not among the ports found; used as typed."}));
   EXPECT_EQ(settings.name, "ttyUSB0");

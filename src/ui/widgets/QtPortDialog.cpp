@@ -179,7 +179,8 @@ void QtPortSettingsForm::UpdatePortInfo() {
   const QString entered = port->currentText().trimmed();
   for (const PortListing& p : ports_) {
     if (entered == p.name || entered == p.location || (!p.stableLink.isEmpty() && entered == p.stableLink)) {
-      portInfo->setText(p.Label());
+      portInfo->setText(p.Label() == p.name ? QStringLiteral("Found on this machine; the system names no device.")
+                                            : p.Label());
       return;
     }
   }
