@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top) || !opened.isNull()) continue;
+        if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top) || !poll.isActive()) continue;
+        poll.stop();
         QTest::qWait(200);
         opened = top->grab();
         top->close();
