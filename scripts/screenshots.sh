@@ -3,6 +3,8 @@
 # interface, taken under Xvfb: scripts/screenshots.sh [OUT_DIR]
 # Each picture shows the window after "State" (identification and statistics);
 # the test-* ones after a loop test has been connected and read a few times.
+# scripts/screenshots.sh --docs renews the README's pictures in docs/: the main
+# window, each window it opens, and the message line's tooltip on a missing port.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,10 +13,49 @@ build_dir="$root/build/release"
 cmake -S "$root" -B "$build_dir" -G Ninja >/dev/null
 cmake --build "$build_dir" --target r-kvt-ms-sim r-kvt-ms-shot >/dev/null
 
+docs=0
+if [[ "${1:-}" == --docs ]]; then
+  docs=1
+  shift
+fi
 out="${1:-$(mktemp -d "${TMPDIR:-/tmp}/r-kvt-ms-looks.XXXXXX")}"
+((docs)) && out="$root/docs"
 mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+
+# shot NAME SIM_OPTIONS SHOT_OPTIONS...: one picture against a fresh emulator;
+# SIM_OPTIONS "port:PATH" runs without one, on PATH.
+shot() {
+  local name="$1" sim_options="$2" link="$work/$1" sim_pid=""
+  shift 2
+  if [[ "$sim_options" == port:* ]]; then
+    link="${sim_options#port:}"
+  else
+    local -a options
+    read -r -a options <<<"$sim_options"
+    "$build_dir/sim/r-kvt-ms-sim" "${options[@]}" --link "$link" >/dev/null 2>"$work/$name.sim.log" &
+    sim_pid=$!
+    for _ in $(seq 100); do [[ -e "$link" ]] && break; sleep 0.05; done
+  fi
+  XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build_dir/tests/e2e/r-kvt-ms-shot" --port "$link" "$@" "$out/$name.png" >"$work/$name.log" 2>&1 ||
+    { echo "screenshots: $name failed:" >&2; cat "$work/$name.log" >&2; }
+  if [[ -n "$sim_pid" ]]; then
+    kill -TERM "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+  echo "$out/$name.png"
+}
+
+if ((docs)); then
+  shot main-window "--preset gen2-e1 --interface e1-port2 --cable 30"
+  shot port-dialog port:ttyS0 --open ButtonPort
+  shot setup-window "--preset gen2-e1" --open ButtonSetup
+  shot update-window "--preset gen2-e1" --open ButtonSoftware
+  shot missing-port port:/dev/ttyUSB7 --hover StaticTextMessages
+  exit 0
+fi
 
 # name: emulator options
 cases=(
@@ -36,15 +77,5 @@ for entry in "${cases[@]}"; do
   rest="${entry#*:}"
   test=()
   if [[ "$rest" == *"|"* ]]; then test=(--test "${rest##*|}"); rest="${rest%|*}"; fi
-  read -r -a options <<<"$rest"
-  link="$work/$name"
-  "$build_dir/sim/r-kvt-ms-sim" "${options[@]}" --link "$link" >/dev/null 2>"$work/$name.sim.log" &
-  sim_pid=$!
-  for _ in $(seq 100); do [[ -e "$link" ]] && break; sleep 0.05; done
-  XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build_dir/tests/e2e/r-kvt-ms-shot" --port "$link" "${test[@]}" "$out/$name.png" >"$work/$name.log" 2>&1 ||
-    { echo "screenshots: $name failed:" >&2; cat "$work/$name.log" >&2; }
-  kill -TERM "$sim_pid" 2>/dev/null || true
-  wait "$sim_pid" 2>/dev/null || true
-  echo "$out/$name.png"
+  shot "$name" "$rest" "${test[@]}"
 done

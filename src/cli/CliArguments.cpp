@@ -59,6 +59,8 @@ class Parser {
       TakeCount(QStringLiteral("--interval"), *interval, 0, options_.intervalMs);
     } else if (arg == QLatin1String("--remote")) {
       options_.remote = true;
+    } else if (arg == QLatin1String("--trace")) {
+      options_.trace = true;
     } else if (arg == QLatin1String("--fast-timeouts")) {
       options_.fastTimeouts = true;
     } else if (arg.startsWith('-') && arg.size() > 1) {

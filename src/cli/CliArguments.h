@@ -16,6 +16,7 @@ struct CliOptions {
   QString port;
   bool remote = false;
   bool fastTimeouts = false;
+  bool trace = false;  // every frame on stderr
   const CliCommand* command = nullptr;
   // Request bytes from byte 1 of the exchange block, as far as the command line fixes them.
   std::vector<std::uint8_t> requestData;

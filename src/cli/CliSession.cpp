@@ -45,6 +45,9 @@ Outcome CliSession::Step(std::uint8_t command, bool local, std::span<const std::
   const WorkerCommand* info = FindWorkerCommand(command);
   out_.Result(result, std::span(block_).first(info->replyShown));
   if (info->refused != 0 && result == info->refused) out_.Refusal(std::span(block_).subspan(kRefusalAt, kRefusalSize));
+  if (command == command::kGetStatistics && result == result::kStatisticsDone) {
+    for (const QString& line : windowTexts_.Statistics(block_, local)) out_.Line(line);
+  }
   return OutcomeOf(command, result);
 }
 
@@ -54,6 +57,13 @@ CliSession::Identification CliSession::Identify(bool local) {
   // Both answers carry type, version and third character in bytes 2 to 4.
   const int level = SoftwareLevel(block_[2], block_[3], block_[4]);
   out_.Level(level);
+  // The window's words belong to the commands that show the modem; the other
+  // roads identify only to learn the level.
+  const std::uint8_t shown = options_.command->command;
+  const QStringList texts = windowTexts_.Identification(block_);
+  if (shown == command::kIdentify || shown == command::kGetStatistics) {
+    for (const QString& line : texts) out_.Line(line);
+  }
   return {outcome, block_[0] == result::kIdentifiedWorking, level};
 }
 

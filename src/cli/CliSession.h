@@ -10,6 +10,7 @@
 #include "cli/CliHost.h"
 #include "firmware/ImageFile.h"
 #include "cli/ReplyPrinter.h"
+#include "cli/WindowTexts.h"
 #include "cli/WorkerOutcome.h"
 #include "cli/WorkerRunner.h"
 
@@ -57,6 +58,7 @@ class CliSession {
   QTextStream& err_;
   // The main window's exchange block size: room for every command's reply.
   std::array<std::uint8_t, 120> block_{};
+  WindowTexts windowTexts_;
 };
 
 }  // namespace rkvt::cli

@@ -30,6 +30,7 @@ class TFormMain::Host : public ProtocolHost {
   // The main window's commands report no progress; its bar runs on a timer.
   void ShowProgress(int) override {}
   void Beep() override { form_.beeper_.Beep(); }
+  void ShowStatusDetail(const QString& detail) override { form_.StaticTextMessages.SetToolTip(detail); }
 
  private:
   TFormMain& form_;

@@ -139,6 +139,11 @@ TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
 
   EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Can't open COM-port!"));
   EXPECT_EQ(TextColour("StaticTextMessages"), QColor(0xFF, 0, 0));
+  // The reason is the message line's tooltip.
+  EXPECT_TRUE(Get("StaticTextMessages")
+                  .toolTip()
+                  .startsWith(port_ + ": no such port (the system answered \"No such file or directory\")."))
+      << Get("StaticTextMessages").toolTip().toStdString();
   // PortError: the Unidentified set, and the caption stays "Stop" until pressed.
   EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&Stop"));
   for (const char* on : {"ButtonState", "ButtonPort", "RadioButtonLocal", "RadioButtonRemote"})

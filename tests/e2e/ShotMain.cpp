@@ -3,15 +3,19 @@
 // saves a picture of the window. For looking at the window on a machine
 // without a display (scripts/run.sh runs it under Xvfb). With --test it then
 // connects that loop test and takes the picture after a few of its reads.
-//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] OUT.png
+// --open BUTTON instead presses a button of the main window and pictures the
+// window it opens (ButtonPort: the port dialog; ButtonSetup, ButtonSoftware).
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON] OUT.png
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDeadlineTimer>
 #include <QPushButton>
 #include <QStringList>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <cstdio>
 
@@ -22,7 +26,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] OUT.png\n");
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON] OUT.png\n");
   return 2;
 }
 
@@ -34,6 +38,7 @@ int main(int argc, char** argv) {
   rkvt::Application::Options options;
   QString hover;
   QString test;
+  QString open;
   QString out;
   while (!args.isEmpty()) {
     const QString arg = args.takeFirst();
@@ -43,6 +48,8 @@ int main(int argc, char** argv) {
       hover = args.takeFirst();
     } else if (arg == QLatin1String("--test") && !args.isEmpty()) {
       test = args.takeFirst();
+    } else if (arg == QLatin1String("--open") && !args.isEmpty()) {
+      open = args.takeFirst();
     } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
       out = arg;
     } else {
@@ -65,7 +72,12 @@ int main(int argc, char** argv) {
   // Identify, then the one statistics read it chains into; a silent modem
   // takes three acknowledgement time-outs.
   const bool ended = QTest::qWaitFor(
-      [&] { return !form.CommandRunning() && form.ButtonState.Caption() == QLatin1String("State"); }, 60000);
+      [&] {
+        // A port error leaves the caption as it was; its message says it has ended.
+        return !form.CommandRunning() && (form.ButtonState.Caption() == QLatin1String("State") ||
+                                          form.StaticTextMessages.Text().endsWith(QLatin1String("COM-port!")));
+      },
+      60000);
 
   bool testShown = true;
   if (!test.isEmpty()) {  // connect the test and let its counters move for a few reads
@@ -88,6 +100,26 @@ int main(int argc, char** argv) {
     }
   }
   QTest::qWait(100);  // let the last repaint land
+
+  if (!open.isEmpty() && window.findChild<QPushButton*>(open)) {
+    // A modal dialog runs its own event loop inside the click: look for the new window from a timer.
+    QPixmap opened;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top) || !poll.isActive()) continue;
+        poll.stop();
+        QTest::qWait(200);
+        opened = top->grab();
+        top->close();
+      }
+    });
+    poll.start(50);
+    window.findChild<QPushButton*>(open)->click();
+    const bool shown = QTest::qWaitFor([&] { return !opened.isNull(); }, 30000) && opened.save(out);
+    std::printf("%s\n", shown ? qPrintable(out) : "no window to picture");
+    return shown ? 0 : 1;
+  }
 
   QRect area = window.frameGeometry();
   for (QWidget* top : QApplication::topLevelWidgets())
