@@ -18,7 +18,9 @@
 #include "mainwin/TFormMain.h"
 #include "support/TIni.h"
 #include "support/TInvisible.h"
+#include "app/QtUpdateWindow.h"
 #include "app/WindowShells.h"
+#include "firmware/TFormSoftware.h"
 
 namespace rkvt {
 
@@ -110,21 +112,42 @@ struct Application::Main {
   std::unique_ptr<MainWindowLog> log;
 };
 
-// Stand-ins with the windows' names until the setup and update windows
-// exist; they give the main window its buttons back.
+// The setup window (a stand-in until its parameter list exists) and the
+// update window, both hidden until the main window shows them.
 struct Application::Shells {
-  explicit Shells(Main& main)
-      : setup(main.form, main.runner, main.beeper, &main.window), update(main.form, &main.window) {
-    main.form.Windows.showSetup = [this](const QString& caption, const QString& message,
-                                         std::span<const std::uint8_t> record) {
+  Shells(NonVisual& nv, Main& main)
+      : ini(main.ini),
+        setup(main.form, main.runner, main.beeper, &main.window),
+        software(main.runner, main.beeper, nv.openDialog, main.ini),
+        update(software, &main.window) {
+    TFormMain& form = main.form;
+    form.Windows.showSetup = [this](const QString& caption, const QString& message,
+                                    std::span<const std::uint8_t> record) {
       setup.ShowSetup(caption, message, record);
     };
-    main.form.Windows.showUpdate = [this] { update.ShowUpdate(); };
-    main.form.Windows.closeUpdate = [this] { update.CloseQuietly(); };
+    software.FormMain = {
+        .firmwareTransferRunning = [&form](bool running) { form.FirmwareTransferRunning(running); },
+        .updateWindowClosed = [&form] { form.UpdateWindowClosed(); },
+        .softwareLevel = [&form] { return form.SoftwareLevel(); },
+        .workingFirmware = [&form] { return form.WorkingFirmware(); },
+    };
+    form.Windows.showUpdate = [this] { update.ShowUpdate(); };
+    form.Windows.closeUpdate = [this] {
+      software.SetClosedByMainWindow();
+      update.close();
+    };
+    WindowPlacement placement = update.Placement();
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    placement.top = placement.left = kUnset;
+    ini.LoadPlacement(update.objectName(), placement);
+    if (placement.top != kUnset && placement.left != kUnset) update.ApplyPlacement(placement);
   }
-  ~Shells() = default;
+  ~Shells() { ini.SavePlacement(update.objectName(), update.Placement()); }
+
+  TIni& ini;
   SetupShell setup;
-  UpdateShell update;
+  TFormSoftware software;
+  QtUpdateWindow update;
 };
 
 Application::Application() : Application(Options{}) {}
@@ -132,7 +155,7 @@ Application::Application() : Application(Options{}) {}
 Application::Application(Options options)
     : nonVisual_(std::make_unique<NonVisual>(options)),
       main_(std::make_unique<Main>(*nonVisual_, options)),
-      shells_(std::make_unique<Shells>(*main_)) {}
+      shells_(std::make_unique<Shells>(*nonVisual_, *main_)) {}
 
 Application::~Application() {
   main_->form.Windows = {};
@@ -148,5 +171,6 @@ QtMainWindow& Application::MainWindow() { return main_->window; }
 TFormMain& Application::FormMain() { return main_->form; }
 QWidget& Application::SetupWindow() { return shells_->setup; }
 QWidget& Application::UpdateWindow() { return shells_->update; }
+TFormSoftware& Application::FormSoftware() { return shells_->software; }
 
 }  // namespace rkvt

@@ -11,6 +11,7 @@ namespace rkvt {
 
 class QtMainWindow;
 class TFormMain;
+class TFormSoftware;
 
 // The program's modules in their start-up order, released in reverse:
 // the non-visual module (port settings from the placement file, timers);
@@ -39,6 +40,7 @@ class Application {
   TFormMain& FormMain();
   QWidget& SetupWindow();
   QWidget& UpdateWindow();
+  TFormSoftware& FormSoftware();
 
   // How long the program waits at its end for a command it has stopped.
   static constexpr int kShutdownWaitMs = 5000;

@@ -41,20 +41,4 @@ class SetupShell : public QDialog {
   QPushButton* close_;
 };
 
-// Stand-in for the firmware update window: says where the update is offered
-// for now and hands the main window its buttons back on Close.
-class UpdateShell : public QDialog {
- public:
-  explicit UpdateShell(TFormMain& form, QWidget* parent = nullptr);
-  void ShowUpdate();
-  // Closed by the main window (a reset): no report back.
-  void CloseQuietly();
-
- protected:
-  void reject() override;
-
- private:
-  TFormMain& form_;
-};
-
 }  // namespace rkvt
