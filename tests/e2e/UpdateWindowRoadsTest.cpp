@@ -37,6 +37,7 @@ class UpdateRoads : public testing::Test {
 
   // A modem from emulator options, identified with State, the update window open.
   void Open(std::vector<std::string> options, LinkTimings timings = {150, 1500, 3}) {
+    program_.reset();
     options.insert(options.begin(), {"--link", "unused"});
     auto model = sim::BuildModel(std::get<sim::SimOptions>(sim::ParseSimOptions(options)));
     modem_ = std::make_unique<sim::ModemEmulator>(std::get<sim::ModemModel>(std::move(model)));
@@ -45,14 +46,11 @@ class UpdateRoads : public testing::Test {
     program_ = std::make_unique<Application>(
         Application::Options{.placementDirectory = dir_.path(), .workingDirectory = dir_.path(), .timings = timings});
     program_->Show();
+    ASSERT_TRUE(image_.WriteTo(path_));
     Click(program_->MainWindow(), "ButtonState");
     ASSERT_TRUE(Until([&] { return !program_->FormMain().CommandRunning(); }));
     Click(program_->MainWindow(), "ButtonSoftware");
     ASSERT_TRUE(Window().isVisible());
-  }
-  void TearDown() override {
-    program_.reset();
-    modem_.reset();
   }
 
   QWidget& Window() { return program_->UpdateWindow(); }
@@ -62,10 +60,6 @@ class UpdateRoads : public testing::Test {
   }
   QString Text(const char* name) { return Window().findChild<QLabel*>(name)->text(); }
   bool On(const char* name) { return Window().findChild<QWidget*>(name)->isEnabled(); }
-  QString Image(const char* name) {
-    EXPECT_TRUE(image_.WriteTo(dir_.filePath(name)));
-    return dir_.filePath(name);
-  }
   void Drop(const QString& path) {
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
@@ -89,8 +83,35 @@ class UpdateRoads : public testing::Test {
   bool WaitEnd() {
     return Until([&] { return !Form().TransferRunning(); });
   }
-  // The whole image from the window, ending as it must.
-  void WholeUpdate(sim::Framing framing) {
+  QTemporaryDir dir_;
+  test::TestImage image_;
+  const QString path_ = dir_.filePath("image.vrk");
+  std::unique_ptr<sim::ModemEmulator> modem_;
+  std::unique_ptr<Application> program_;  // goes before the modem
+};
+
+// Through the loader with the image chosen in the dialog, through the working
+// firmware with the image dropped: the whole image lands in the flash.
+TEST_F(UpdateRoads, WholeUpdate_ViaLoaderAndViaWorkingFirmware) {
+  for (const sim::Framing framing : {sim::Framing::Loader, sim::Framing::Working}) {
+    const bool loader = framing == sim::Framing::Loader;
+    Open(loader ? std::vector<std::string>{"--preset", "loader"} : std::vector<std::string>{});
+    QStringList seen;
+    QTimer answer;  // the dialog is modal: answered from inside its own loop
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      seen << dialog->windowTitle() << dialog->nameFilters() << dialog->directory().absolutePath();
+      // Typed in as a user would; selectFile races the dialog's directory listing.
+      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path_);
+      static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    });
+    answer.start(20);
+    if (loader) Click(Window(), "ButtonLoadSoftwareModem");
+    if (loader) EXPECT_EQ(seen, (QStringList{"Выберите файл ПО модема", "ПО модема (*.vrk)", "все файлы (*.*)", QDir::currentPath()}));
+    if (!loader) Drop(path_);
+    EXPECT_EQ(Text("StaticTextSoftwareModem") + Text("StaticTextSoftwareModemVersionSoftware"), " image.vrk3.15");
+
     Click(Window(), "ButtonTransmitSoftwareModem");
     EXPECT_EQ(Window().findChild<QPushButton*>("ButtonTransmitSoftwareModem")->accessibleName(), "Stop");
     ASSERT_TRUE(WaitEnd());
@@ -101,50 +122,15 @@ class UpdateRoads : public testing::Test {
         << "the final block of segment 4";
     EXPECT_EQ(Window().findChild<QPushButton*>("ButtonTransmitSoftwareModem")->text(), "Update");
     EXPECT_FALSE(program_->FormMain().ButtonState.Enabled()) << "the update window is still open";
+    Click(program_->MainWindow(), "ButtonReset");  // a reset closes the update window
+    EXPECT_FALSE(Window().isVisible());
   }
-
-  QTemporaryDir dir_;
-  test::TestImage image_;
-  std::unique_ptr<sim::ModemEmulator> modem_;
-  std::unique_ptr<Application> program_;
-};
-
-TEST_F(UpdateRoads, Loader_ImageChosenInTheDialog_WholeImageInFlash) {
-  Open({"--preset", "loader"});
-  const QString path = Image("image.vrk");
-  QStringList seen;
-  QTimer answer;  // the dialog is modal: answered from inside its own loop
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    seen << dialog->windowTitle() << dialog->nameFilters() << dialog->directory().absolutePath();
-    // Typed in as a user would; selectFile races the dialog's directory listing.
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
-  });
-  answer.start(20);
-  Click(Window(), "ButtonLoadSoftwareModem");
-  answer.stop();
-  EXPECT_EQ(seen, (QStringList{"Выберите файл ПО модема", "ПО модема (*.vrk)", "все файлы (*.*)", QDir::currentPath()}));
-  EXPECT_EQ(Text("StaticTextSoftwareModem"), " image.vrk");
-  EXPECT_EQ(Text("StaticTextSoftwareModemVersionSoftware"), "3.15");
-  WholeUpdate(sim::Framing::Loader);
-
-  Click(program_->MainWindow(), "ButtonReset");  // a reset closes the update window
-  EXPECT_FALSE(Window().isVisible());
-}
-
-TEST_F(UpdateRoads, WorkingFirmware_DroppedImage_WholeImageInFlash) {
-  Open({});
-  Drop(Image("dropped.vrk"));
-  EXPECT_EQ(Text("StaticTextSoftwareModem"), " dropped.vrk");
-  WholeUpdate(sim::Framing::Working);
 }
 
 // One modem, one window: Stop in the erase, Stop in the writes, then the port goes.
 TEST_F(UpdateRoads, StopInBothPhasesThenAVanishingPort_EndsAsTheirResultsSay) {
   Open({}, LinkTimings{});
-  Drop(Image("image.vrk"));
+  Drop(path_);
   modem_->AddFault({.fault = sim::Fault::NoReply, .code = 0x18, .times = 1});
   Click(Window(), "ButtonTransmitSoftwareModem");
   ASSERT_TRUE(Until([&] { return Form().ProgressBar.Position() == 20; }));
