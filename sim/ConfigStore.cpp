@@ -1,5 +1,7 @@
 #include "sim/ConfigStore.h"
 
+#include "link/SoftwareLevel.h"
+
 namespace rkvt::sim {
 
 ConfigRecord ConfigStore::DefaultRecord(int level) {
@@ -17,7 +19,7 @@ ConfigRecord ConfigStore::DefaultRecord(int level) {
   // Second-layout firmware lists its modules in byte 22 (E1 in the upper slot
   // code, QLD-ENX100 in the lower); older firmware has QLD-ENX when bit 0 of
   // byte 23 is clear.
-  r[kModulesByte] = level >= 7 ? 0x68 : 0x00;
+  r[kModulesByte] = level >= kSecondGenerationLevel ? 0x68 : 0x00;
   r[23] = 0x00;
   // Never interpreted: carried unchanged by a correct program.
   r[4] = 0xC4;

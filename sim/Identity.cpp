@@ -1,5 +1,7 @@
 #include "sim/Identity.h"
 
+#include "link/SoftwareLevel.h"
+
 namespace rkvt::sim {
 
 int SoftwareLevel(const Identity& id) {
@@ -31,7 +33,7 @@ int SoftwareLevel(const Identity& id) {
 }
 
 PageLayout LayoutOf(const Identity& identity) {
-  return SoftwareLevel(identity) < 7 ? PageLayout::First : PageLayout::Second;
+  return SoftwareLevel(identity) < kSecondGenerationLevel ? PageLayout::First : PageLayout::Second;
 }
 
 }  // namespace rkvt::sim

@@ -9,7 +9,7 @@
 #include "cli/ExitStatus.h"
 #include "firmware/ImageBuffer.h"
 #include "firmware/ImageFile.h"
-#include "link/ResultCodes.h"
+#include "link/Commands.h"
 #include "link/SoftwareLevel.h"
 #include "link/TestKinds.h"
 #include "cli/LoopCounters.h"
@@ -42,12 +42,16 @@ Outcome CliSession::Step(std::uint8_t command, bool local, std::span<const std::
   std::copy(data.begin(), data.end(), block_.begin() + 1);
   const std::uint8_t result = runner_.Run(command, local, block_, softwareLevel, image);
   host_.EndProgressLine();
-  const WorkerCommand* info = FindWorkerCommand(command);
-  out_.Result(result, std::span(block_).first(info->replyShown));
-  if (info->refused != 0 && result == info->refused) out_.Refusal(std::span(block_).subspan(kRefusalAt, kRefusalSize));
+  const CommandInfo* info = FindCommand(command);
+  out_.Result(result, std::span(block_).first(info->ReplyShown()));
+  const ResultKind kind = FindResult(result).kind;
+  if (kind == ResultKind::Refused) out_.Refusal(std::span(block_).subspan(kRefusalAt, kRefusalSize));
   if (command == command::kGetStatistics && result == result::kStatisticsDone) {
     for (const QString& line : windowTexts_.Statistics(block_, local)) out_.Line(line);
   }
+  // The port error has shown its own message and reason already.
+  if (kind == ResultKind::Failed && !runner_.LastFault().isEmpty())
+    err_ << Text(info->name) << " failed: " << runner_.LastFault() << Qt::endl;
   return OutcomeOf(command, result);
 }
 
@@ -178,7 +182,7 @@ int CliSession::RunLoopTest() {
     std::copy(page.begin(), page.end(), block_.begin() + 1);
     const std::uint8_t result = runner_.Run(command::kGetLoopStatistics, local, block_, id.level);
     host_.EndProgressLine();
-    const std::string_view meaning = ResultMeaning(result);
+    const std::string_view meaning = FindResult(result).meaning;
     out_.Line(QStringLiteral("poll %1: ").arg(poll) +
               (result == result::kLoopStatisticsDone
                    ? counters.Line(block_)

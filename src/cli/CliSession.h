@@ -13,6 +13,7 @@
 #include "cli/WindowTexts.h"
 #include "cli/WorkerOutcome.h"
 #include "cli/WorkerRunner.h"
+#include "link/Commands.h"
 
 namespace rkvt::cli {
 
@@ -56,8 +57,8 @@ class CliSession {
   CliHost& host_;
   ReplyPrinter& out_;
   QTextStream& err_;
-  // The main window's exchange block size: room for every command's reply.
-  std::array<std::uint8_t, 120> block_{};
+  // The main window's block: room for every command's reply.
+  std::array<std::uint8_t, kExchangeBlockSize> block_{};
   WindowTexts windowTexts_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "link/ResultCodes.h"
+#include "link/Commands.h"
 
 namespace rkvt::cli {
 
@@ -12,7 +12,7 @@ QString HexBytes(std::span<const std::uint8_t> bytes) {
 }
 
 void ReplyPrinter::Result(std::uint8_t result, std::span<const std::uint8_t> reply) {
-  const std::string_view meaning = ResultMeaning(result);
+  const std::string_view meaning = FindResult(result).meaning;
   Line(QStringLiteral("result %1: %2").arg(result).arg(QLatin1String(meaning.data(), meaning.size())));
   Line(QStringLiteral("reply: ") + HexBytes(reply));
 }

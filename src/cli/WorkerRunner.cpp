@@ -3,7 +3,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "cli/WorkerOutcome.h"
+#include "link/Commands.h"
 
 namespace rkvt::cli {
 
@@ -13,7 +13,7 @@ WorkerRunner::WorkerRunner(PortFactory makePort, LinkTimings timings, ProtocolHo
 
 std::uint8_t WorkerRunner::Run(std::uint8_t command, bool local, std::span<std::uint8_t> reply, int softwareLevel,
                                std::span<const std::uint8_t> image) {
-  const WorkerCommand* info = FindWorkerCommand(command);
+  const CommandInfo* info = FindCommand(command);
   const std::uint8_t subAddress = info != nullptr ? info->subAddress : 0;
   auto* worker = new TProtocol(command, subAddress, local, static_cast<std::uint16_t>(reply.size()), reply.data(),
                                {makePort_, timings_, &host_, softwareLevel, image});
@@ -26,6 +26,8 @@ std::uint8_t WorkerRunner::Run(std::uint8_t command, bool local, std::span<std::
     if (StopRequested()) worker->Terminate();
   });
   stopWatch.start(kStopPollMs);
+  worker->OnTerminate = [this](TProtocol& ended) { lastFault_ = ended.FaultDescription(); };
+  lastFault_.clear();
   worker->Start();
   loop.exec();
   return reply[0];

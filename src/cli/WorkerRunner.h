@@ -27,6 +27,8 @@ class WorkerRunner {
   void ForgiveStops() { forgiven_ = stopRequests_(); }
   // Waits up to ms while the event loop runs; false when a stop came first.
   bool Wait(int ms);
+  // Why the last run failed ("no acknowledgement after 3 attempts"); empty after a done result.
+  const QString& LastFault() const { return lastFault_; }
 
   // How often a stop request is looked for while a command runs.
   static constexpr int kStopPollMs = 20;
@@ -37,6 +39,7 @@ class WorkerRunner {
   ProtocolHost& host_;
   std::function<int()> stopRequests_;
   int forgiven_ = 0;
+  QString lastFault_;
 };
 
 }  // namespace rkvt::cli

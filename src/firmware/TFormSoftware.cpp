@@ -80,7 +80,7 @@ constexpr bool EveryTransferResultHasARow() {
 }
 static_assert(EveryTransferResultHasARow());
 
-const ResultRow* FindResult(std::uint8_t code) {
+const ResultRow* FindResultRow(std::uint8_t code) {
   for (const ResultRow& row : kResults)
     if (row.code == code) return &row;
   return nullptr;
@@ -237,7 +237,7 @@ void TFormSoftware::ButtonTransmitSoftwareModemClick() {
 }
 
 void TFormSoftware::ResultHandler() {
-  if (const ResultRow* row = FindResult(resultArea_[0])) {
+  if (const ResultRow* row = FindResultRow(resultArea_[0])) {
     SetUpdateUiState(row->state);
     ProgressBar.SetPosition(0);
     if (row->message != nullptr) StaticTextMessage.SetText(QString::fromLatin1(row->message));

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "link/FrameFault.h"
 #include "link/LinkRoutines.h"
 
 namespace rkvt {
@@ -29,8 +30,16 @@ struct CommandContext {
   WorkerServices& worker;
   // The firmware image for the transfer commands; empty for the others.
   std::span<const std::uint8_t> image;
+  // Why the command's last exchange failed; the worker hands it on.
+  FrameFault fault{};
 
   bool Stopped() const { return stop.load(); }
+  // Keeps the fault of a failed exchange and passes its outcome on.
+  template <typename Outcome>
+  bool Ok(const Outcome& outcome) {
+    if (!outcome) fault = outcome.fault;
+    return static_cast<bool>(outcome);
+  }
 };
 
 }  // namespace rkvt

@@ -5,6 +5,8 @@
 #include <memory>
 #include <span>
 
+#include <QString>
+
 namespace rkvt {
 
 class ProtocolHost;
@@ -16,6 +18,8 @@ class RunningCommand {
   virtual ~RunningCommand() = default;
   // Sets the stop flag; the "stopped" result still arrives through the completion.
   virtual void Terminate() = 0;
+  // Once ended: why the command failed, as the user reads it; empty when it did not.
+  virtual QString Fault() const { return {}; }
 };
 
 // What a window asks a worker to do. The block is the window's own exchange

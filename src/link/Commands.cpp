@@ -3,25 +3,56 @@
 #include <algorithm>
 #include <array>
 
+#include "link/CommandContext.h"
 #include "link/FirmwareTransfer.h"
+#include "link/SoftwareLevel.h"
 
 namespace rkvt {
 
 namespace {
 
+// Further response codes beside each command's own.
+constexpr std::uint8_t kSetupRefusedResponse = 0x27;
+constexpr std::uint8_t kLoopOffResponse = 0x32;
+constexpr std::uint8_t kLoopBusyResponse = 0x33;
+
+const CommandInfo& Info(std::uint8_t command) { return *FindCommand(command); }
+
 std::span<std::uint8_t, kAnswerRecordSize> RecordAt(std::span<std::uint8_t> reply, std::size_t at = 0) {
   return reply.subspan(at).first<kAnswerRecordSize>();
 }
 
-// Request, answer, and the answer's address and response code checked: what
-// most commands do. Returns the response code of an answer from the right
-// address, or nothing.
+FrameFault AnswerFault(FaultKind kind, std::uint8_t got, std::uint8_t wanted) {
+  return {.kind = kind, .stage = FaultStage::Answer, .got = got, .wanted = wanted};
+}
+
+// Request, answer, and the answer's address checked: what most commands do.
+// Returns the response code of an answer from the right address, or nothing.
 std::optional<std::uint8_t> Exchange(CommandContext& ctx, std::uint8_t code, std::size_t dataCount,
                                      std::size_t at = 0) {
-  if (!ctx.link.SendRequest(code, ctx.reply, dataCount)) return std::nullopt;
-  if (!ctx.link.ReadAnswer(RecordAt(ctx.reply, at))) return std::nullopt;
-  if (ctx.reply[at] != ExpectedAnswerAddress(ctx.link.Address())) return std::nullopt;
+  if (!ctx.Ok(ctx.link.SendRequest(code, ctx.reply, dataCount))) return std::nullopt;
+  if (!ctx.Ok(ctx.link.ReadAnswer(RecordAt(ctx.reply, at)))) return std::nullopt;
+  const std::uint8_t expected = ExpectedAnswerAddress(ctx.link.Address());
+  if (ctx.reply[at] != expected) {
+    ctx.fault = AnswerFault(FaultKind::WrongAddress, ctx.reply[at], expected);
+    return std::nullopt;
+  }
   return ctx.reply[at + 1];
+}
+
+// The answer's response code and byte 3 as the command wants them.
+bool Accept(CommandContext& ctx, std::optional<std::uint8_t> response, std::uint8_t wanted,
+            std::optional<std::uint8_t> byte3 = std::nullopt, std::size_t at = 0) {
+  if (!response) return false;
+  if (*response != wanted) {
+    ctx.fault = AnswerFault(FaultKind::WrongResponse, *response, wanted);
+    return false;
+  }
+  if (byte3 && ctx.reply[at + 3] != *byte3) {
+    ctx.fault = AnswerFault(FaultKind::WrongRepeat, ctx.reply[at + 3], *byte3);
+    return false;
+  }
+  return true;
 }
 
 struct Outcome {
@@ -34,48 +65,27 @@ std::uint8_t Judge(const CommandContext& ctx, bool accepted, Outcome outcome) {
   return accepted ? outcome.done : outcome.failed;
 }
 
-// The commands that follow the common pattern, as a table.
+// A command's own done / failed / stopped triple, from the command table.
+Outcome Triple(const CommandInfo& c) { return {c.results[0], c.results[1], c.results[2]}; }
+
+// What the commands of the common pattern check beyond address and response.
 enum class Extra { None, Byte3Zero, Byte3RepeatsPage };
-struct Common {
-  std::uint8_t command;
-  std::uint8_t code;
-  std::size_t dataCount;
-  std::uint8_t response;
-  Extra extra;
-  Outcome outcome;
-};
 
-constexpr std::array kCommon{
-    Common{command::kReset, 2, 0, 0x02, Extra::Byte3Zero, {11, 12, 13}},
-    Common{command::kResetSecondStep, 4, 0, 0x04, Extra::Byte3Zero, {14, 15, 16}},
-    Common{command::kExitSetup, 24, 4, 0x26, Extra::None, {22, 23, 24}},
-    Common{command::kResetStatistics, 4, 0, 0x2A, Extra::None, {28, 29, 30}},
-    Common{command::kSetNewMode, 20, 26, 0x22, Extra::None, {31, 32, 33}},
-    Common{command::kLoadProfile, 22, 2, 0x24, Extra::None, {34, 35, 36}},
-    Common{command::kSaveProfile, 21, 2, 0x23, Extra::None, {37, 38, 39}},
-    Common{command::kGetLoopStatistics, 19, 2, 0x29, Extra::Byte3RepeatsPage, {50, 51, 52}},
-};
-
-std::uint8_t RunCommon(CommandContext& ctx, const Common& c) {
+template <std::uint8_t Command, Extra E>
+std::uint8_t RunCommon(CommandContext& ctx) {
+  const CommandInfo& c = Info(Command);
   const std::uint8_t page = ctx.reply[2];  // noted before the answer overwrites it
-  const auto response = Exchange(ctx, c.code, c.dataCount);
-  bool accepted = response == c.response;
-  if (accepted && c.extra == Extra::Byte3Zero) accepted = ctx.reply[3] == 0;
-  if (accepted && c.extra == Extra::Byte3RepeatsPage) accepted = ctx.reply[3] == page;
-  return Judge(ctx, accepted, c.outcome);
-}
-
-template <std::uint8_t Command>
-std::uint8_t RunCommonCommand(CommandContext& ctx) {
-  const auto it = std::find_if(kCommon.begin(), kCommon.end(), [](const Common& c) { return c.command == Command; });
-  return RunCommon(ctx, *it);
+  std::optional<std::uint8_t> byte3;
+  if (E == Extra::Byte3Zero) byte3 = 0;
+  if (E == Extra::Byte3RepeatsPage) byte3 = page;
+  const bool accepted = Accept(ctx, Exchange(ctx, c.codeByte, c.requestSize), c.response, byte3);
+  return Judge(ctx, accepted, Triple(c));
 }
 
 std::uint8_t RunIdentify(CommandContext& ctx) {
-  constexpr std::uint8_t kCode = 3;
+  const CommandInfo& c = Info(command::kIdentify);
   auto& reply = ctx.reply;
-  const bool accepted = Exchange(ctx, kCode, 0) == kCode && reply[3] == 0;
-  if (accepted) {
+  if (Accept(ctx, Exchange(ctx, c.codeByte, 0), c.response, 0)) {
     // Frame bytes 5, 6, 7, 8 and 10 carry the identification.
     const std::array<std::uint8_t, 5> id{reply[4], reply[5], reply[6], reply[7], reply[9]};
     std::copy(id.begin(), id.end(), reply.begin() + 1);
@@ -86,9 +96,9 @@ std::uint8_t RunIdentify(CommandContext& ctx) {
 
   // A local modem that stays silent in the working framing may be in its loader.
   ctx.worker.Pause(100);
-  const auto values = ctx.link.LoaderQuery(kCode);
+  const auto values = ctx.link.LoaderQuery(c.codeByte);
   if (ctx.Stopped()) return result::kIdentifyStopped;
-  if (!values) return result::kIdentifyFailed;
+  if (!ctx.Ok(values)) return result::kIdentifyFailed;
   reply[1] = static_cast<std::uint8_t>(values->value1 >> 8);
   reply[2] = static_cast<std::uint8_t>(values->value1 & 0xFF);
   reply[3] = static_cast<std::uint8_t>(values->value2 >> 8);
@@ -97,102 +107,140 @@ std::uint8_t RunIdentify(CommandContext& ctx) {
 }
 
 std::uint8_t RunResetViaLoader(CommandContext& ctx) {
-  const bool done = ctx.link.LoaderCommand(2);
-  return Judge(ctx, done, {10, 12, 13});
+  const CommandInfo& c = Info(command::kResetViaLoader);
+  const bool done = ctx.Ok(ctx.link.LoaderCommand(c.codeByte));
+  return Judge(ctx, done, Triple(c));
 }
 
 std::uint8_t RunEnterSetup(CommandContext& ctx) {
-  const auto response = Exchange(ctx, 1, 0);
+  const CommandInfo& c = Info(command::kEnterSetup);
+  const auto response = Exchange(ctx, c.codeByte, c.requestSize);
   if (ctx.Stopped()) return result::kEnterSetupStopped;
-  if (response == 0x21) return result::kSetupEntered;
-  if (response == 0x27) return result::kSetupRefused;
-  return result::kEnterSetupFailed;
+  if (response == kSetupRefusedResponse) return result::kSetupRefused;
+  return Accept(ctx, response, c.response) ? result::kSetupEntered : result::kEnterSetupFailed;
 }
 
 std::uint8_t RunGetStatistics(CommandContext& ctx) {
-  constexpr std::uint8_t kCode = 3;
-  constexpr std::uint8_t kResponse = 0x29;
-  const std::uint8_t first = ctx.softwareLevel >= 7 ? 7 : 1;
+  const CommandInfo& c = Info(command::kGetStatistics);
+  const std::uint8_t first = ctx.softwareLevel >= kSecondGenerationLevel ? 7 : 1;
   const std::array<std::uint8_t, 3> pages{first, 2, 3};
   bool accepted = true;
   for (std::size_t i = 0; i < pages.size() && accepted; ++i) {
     const std::size_t at = i * kAnswerRecordSize;
     ctx.reply[1] = 0;
     ctx.reply[2] = pages[i];
-    accepted = Exchange(ctx, kCode, 2, at) == kResponse && ctx.reply[at + 3] == pages[i];
+    accepted = Accept(ctx, Exchange(ctx, c.codeByte, c.requestSize, at), c.response, pages[i], at);
   }
-  return Judge(ctx, accepted, {25, 26, 27});
+  return Judge(ctx, accepted, Triple(c));
 }
 
 std::uint8_t RunConnectLoop(CommandContext& ctx) {
+  const CommandInfo& c = Info(command::kConnectLoop);
   std::uint8_t result = result::kConnectLoopFailed;
-  if (!ctx.link.SendRequest(2, ctx.reply, 2)) {
+  if (!ctx.Ok(ctx.link.SendRequest(c.codeByte, ctx.reply, c.requestSize))) {
     result = result::kConnectLoopFailed;
-  } else if (!ctx.link.ReadAnswer(RecordAt(ctx.reply))) {
+  } else if (!ctx.Ok(ctx.link.ReadAnswer(RecordAt(ctx.reply)))) {
     result = result::kConnectLoopNoAnswer;
-  } else if (ctx.reply[0] == ExpectedAnswerAddress(ctx.link.Address())) {
-    switch (ctx.reply[1]) {
-      case 0x31: result = result::kLoopConnected; break;
-      case 0x32: result = result::kConnectLoopAnswered32; break;
-      case 0x33: result = result::kConnectLoopBusy; break;
-      default: break;
-    }
+  } else if (const std::uint8_t expected = ExpectedAnswerAddress(ctx.link.Address()); ctx.reply[0] != expected) {
+    ctx.fault = AnswerFault(FaultKind::WrongAddress, ctx.reply[0], expected);
+  } else if (ctx.reply[1] == c.response) {
+    result = result::kLoopConnected;
+  } else if (ctx.reply[1] == kLoopOffResponse) {
+    result = result::kConnectLoopAnswered32;
+  } else if (ctx.reply[1] == kLoopBusyResponse) {
+    result = result::kConnectLoopBusy;
+  } else {
+    ctx.fault = AnswerFault(FaultKind::WrongResponse, ctx.reply[1], c.response);
   }
   return ctx.Stopped() ? result::kConnectLoopStopped : result;
 }
 
 std::uint8_t RunDisconnectLoop(CommandContext& ctx) {
+  const CommandInfo& c = Info(command::kDisconnectLoop);
   const std::uint8_t noted = ctx.reply[1];
   std::uint8_t result = result::kDisconnectLoopFailed;
-  if (!ctx.link.SendRequest(18, ctx.reply, 2)) {
+  if (!ctx.Ok(ctx.link.SendRequest(c.codeByte, ctx.reply, c.requestSize))) {
     result = result::kDisconnectLoopFailed;
-  } else if (!ctx.link.ReadAnswer(RecordAt(ctx.reply))) {
+  } else if (!ctx.Ok(ctx.link.ReadAnswer(RecordAt(ctx.reply)))) {
     result = result::kDisconnectLoopNoAnswer;
-  } else if (ctx.reply[0] == ExpectedAnswerAddress(ctx.link.Address()) && ctx.reply[1] == 0x32) {
+  } else if (const std::uint8_t expected = ExpectedAnswerAddress(ctx.link.Address()); ctx.reply[0] != expected) {
+    ctx.fault = AnswerFault(FaultKind::WrongAddress, ctx.reply[0], expected);
+  } else if (Accept(ctx, ctx.reply[1], c.response)) {
     result = result::kLoopDisconnected;
   }
   if (!ctx.Stopped()) return result;
   // A stopped disconnect still tells the modem to end the loop.
   ctx.reply[1] = 0;
   ctx.reply[2] = noted;
-  ctx.link.SendRequest(18, ctx.reply, 2);
+  ctx.link.SendRequest(c.codeByte, ctx.reply, c.requestSize);
   return result::kDisconnectLoopStopped;
 }
 
 std::uint8_t RunResetLoopStatistics(CommandContext& ctx) {
-  const bool done = ctx.link.SendRequest(17, ctx.reply, 0);
-  return Judge(ctx, done, {53, 54, 55});
+  const CommandInfo& c = Info(command::kResetLoopStatistics);
+  const bool done = ctx.Ok(ctx.link.SendRequest(c.codeByte, ctx.reply, c.requestSize));
+  return Judge(ctx, done, Triple(c));
 }
 
-constexpr std::size_t kRecord = kAnswerRecordSize;
-
-constexpr std::array kCommands{
-    CommandInfo{command::kIdentify, kRecord, false, &RunIdentify},
-    CommandInfo{command::kUpdateViaLoader, 1, true, &UpdateViaLoader},
-    CommandInfo{command::kUpdateViaFirmware, 1, true, &UpdateViaFirmware},
-    CommandInfo{command::kResetViaLoader, 1, false, &RunResetViaLoader},
-    CommandInfo{command::kReset, kRecord, false, &RunCommonCommand<command::kReset>},
-    CommandInfo{command::kResetSecondStep, kRecord, false, &RunCommonCommand<command::kResetSecondStep>},
-    CommandInfo{command::kEnterSetup, kRecord, false, &RunEnterSetup},
-    CommandInfo{command::kExitSetup, kRecord, false, &RunCommonCommand<command::kExitSetup>},
-    CommandInfo{command::kGetStatistics, kStatisticsReplySize, false, &RunGetStatistics},
-    CommandInfo{command::kResetStatistics, kRecord, false, &RunCommonCommand<command::kResetStatistics>},
-    CommandInfo{command::kSetNewMode, kRecord, false, &RunCommonCommand<command::kSetNewMode>},
-    CommandInfo{command::kLoadProfile, kRecord, false, &RunCommonCommand<command::kLoadProfile>},
-    CommandInfo{command::kSaveProfile, kRecord, false, &RunCommonCommand<command::kSaveProfile>},
-    CommandInfo{command::kConnectLoop, kRecord, false, &RunConnectLoop},
-    CommandInfo{command::kDisconnectLoop, kRecord, false, &RunDisconnectLoop},
-    CommandInfo{command::kGetLoopStatistics, kRecord, false, &RunCommonCommand<command::kGetLoopStatistics>},
-    // Sends no data and reads no answer: only byte 0 is written.
-    CommandInfo{command::kResetLoopStatistics, 1, false, &RunResetLoopStatistics},
+struct Runner {
+  std::uint8_t command;
+  std::uint8_t (*run)(CommandContext&);
 };
+
+using namespace command;
+constexpr std::array kRunners{
+    Runner{kIdentify, &RunIdentify},
+    Runner{kUpdateViaLoader, &UpdateViaLoader},
+    Runner{kUpdateViaFirmware, &UpdateViaFirmware},
+    Runner{kResetViaLoader, &RunResetViaLoader},
+    Runner{kReset, &RunCommon<kReset, Extra::Byte3Zero>},
+    Runner{kResetSecondStep, &RunCommon<kResetSecondStep, Extra::Byte3Zero>},
+    Runner{kEnterSetup, &RunEnterSetup},
+    Runner{kExitSetup, &RunCommon<kExitSetup, Extra::None>},
+    Runner{kGetStatistics, &RunGetStatistics},
+    Runner{kResetStatistics, &RunCommon<kResetStatistics, Extra::None>},
+    Runner{kSetNewMode, &RunCommon<kSetNewMode, Extra::None>},
+    Runner{kLoadProfile, &RunCommon<kLoadProfile, Extra::None>},
+    Runner{kSaveProfile, &RunCommon<kSaveProfile, Extra::None>},
+    Runner{kConnectLoop, &RunConnectLoop},
+    Runner{kDisconnectLoop, &RunDisconnectLoop},
+    Runner{kGetLoopStatistics, &RunCommon<kGetLoopStatistics, Extra::Byte3RepeatsPage>},
+    Runner{kResetLoopStatistics, &RunResetLoopStatistics},
+};
+
+constexpr bool EveryCommandRuns() {
+  if (kRunners.size() != kCommandTable.size()) return false;
+  for (std::size_t i = 0; i < kRunners.size(); ++i)
+    if (kRunners[i].command != kCommandTable[i].command) return false;
+  return true;
+}
+static_assert(EveryCommandRuns(), "one runner per command of the command table, in its order");
+
+// The triples the common runners read from the table are done, failed, stopped.
+constexpr bool TriplesInOrder() {
+  for (const CommandInfo& c : kCommandTable) {
+    const auto& r = detail::kResults;
+    if (c.results[2] != 0 && (r[c.results[0]].kind != ResultKind::Done || r[c.results[1]].kind != ResultKind::Failed ||
+                              r[c.results[2]].kind != ResultKind::Stopped) &&
+        c.command != kIdentify && c.command != kUpdateViaLoader && c.command != kUpdateViaFirmware &&
+        c.command != kEnterSetup && c.command != kConnectLoop && c.command != kDisconnectLoop)
+      return false;
+  }
+  return true;
+}
+static_assert(TriplesInOrder(), "a triple's results are listed as done, failed, stopped");
 
 }  // namespace
 
-const CommandInfo* FindCommand(std::uint8_t command) {
-  const auto it = std::find_if(kCommands.begin(), kCommands.end(),
-                               [command](const CommandInfo& c) { return c.command == command; });
-  return it == kCommands.end() ? nullptr : &*it;
+const ResultInfo& FindResult(std::uint8_t code) {
+  static constexpr ResultInfo kUnknown{0, ResultKind::None, "unknown result"};
+  return code < detail::kResults.size() ? detail::kResults[code] : kUnknown;
+}
+
+std::uint8_t RunCommand(const CommandInfo& info, CommandContext& ctx) {
+  for (const Runner& r : kRunners)
+    if (r.command == info.command) return r.run(ctx);
+  return result::kNone;
 }
 
 }  // namespace rkvt

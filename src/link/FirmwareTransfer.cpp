@@ -44,19 +44,19 @@ std::uint8_t UpdateViaLoader(CommandContext& ctx) {
   ctx.reply[0] = result::kUpdatedViaLoader;
   ctx.worker.ShowStatusText(QStringLiteral(" Erase software ..."));
   for (std::size_t k = 0; k < kSegmentCount; ++k) {
-    if (!ctx.link.LoaderCommand(EraseCode(k))) return result::kEraseFailed;
+    if (!ctx.Ok(ctx.link.LoaderCommand(EraseCode(k)))) return result::kEraseFailed;
     ctx.worker.ShowProgress(SegmentEndProgress(k));
   }
   ctx.worker.ShowStatusText(QStringLiteral(" Update software ..."));
   for (std::size_t k = 0; k < kSegmentCount; ++k) {
     for (std::size_t o = 0; o <= kLastRegularOffset; o += kBlockDataSize) {
       // Blank blocks are not sent, but still count for progress and stop.
-      if (!ctx.link.LoaderWriteBlock(WriteCode(k), static_cast<std::uint16_t>(o), Block(ctx, k, o)))
+      if (!ctx.Ok(ctx.link.LoaderWriteBlock(WriteCode(k), static_cast<std::uint16_t>(o), Block(ctx, k, o))))
         return result::kWriteFailed;
       ctx.worker.ShowProgress(BlockProgress(k, o));
       if (ctx.Stopped()) return result::kUpdateStopped;
     }
-    if (!ctx.link.LoaderWriteBlock(WriteCode(k), kFinalBlockOffset, Block(ctx, k, kFinalBlockOffset)))
+    if (!ctx.Ok(ctx.link.LoaderWriteBlock(WriteCode(k), kFinalBlockOffset, Block(ctx, k, kFinalBlockOffset))))
       return result::kWriteFailed;
     ctx.worker.ShowProgress(SegmentEndProgress(k));
   }
@@ -67,7 +67,7 @@ std::uint8_t UpdateViaFirmware(CommandContext& ctx) {
   BlockRequest request{};
   ctx.worker.ShowStatusText(QStringLiteral(" Erase software ..."));
   for (std::size_t k = 0; k < kSegmentCount; ++k) {
-    const bool erased = ctx.link.SendRequestTwoReplies(EraseCode(k), request, 0);
+    const bool erased = ctx.Ok(ctx.link.SendRequestTwoReplies(EraseCode(k), request, 0));
     ctx.worker.ShowProgress(SegmentEndProgress(k));
     if (!erased) return result::kEraseFailed;
   }
@@ -77,7 +77,7 @@ std::uint8_t UpdateViaFirmware(CommandContext& ctx) {
       const auto block = Block(ctx, k, o);
       if (IsBlankBlock(block)) continue;
       FillBlockRequest(request, static_cast<std::uint16_t>(o), block);
-      const bool written = ctx.link.SendRequestTwoReplies(WriteCode(k), request, 26);
+      const bool written = ctx.Ok(ctx.link.SendRequestTwoReplies(WriteCode(k), request, 26));
       if (ctx.Stopped()) return result::kUpdateStopped;
       if (!written) return result::kWriteFailed;
       ctx.worker.ShowProgress(BlockProgress(k, o));
@@ -85,7 +85,7 @@ std::uint8_t UpdateViaFirmware(CommandContext& ctx) {
     const auto last = Block(ctx, k, kFinalBlockOffset);
     if (!IsBlankBlock(last)) {
       FillBlockRequest(request, kFinalBlockOffset, last);
-      const bool written = ctx.link.SendRequestTwoReplies(WriteCode(k), request, 26);
+      const bool written = ctx.Ok(ctx.link.SendRequestTwoReplies(WriteCode(k), request, 26));
       if (ctx.Stopped()) return result::kUpdateStopped;
       if (!written) return result::kWriteFailed;
     }

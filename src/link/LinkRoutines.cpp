@@ -9,58 +9,69 @@ LinkRoutines::LinkRoutines(SerialPort& port, std::uint8_t address, const std::at
                            LinkTimings timings)
     : port_(port), address_(address), stop_(stop), timings_(timings) {}
 
-std::optional<Frame> LinkRoutines::ReadFrame(Framing framing, int timeoutMs) {
-  if (framing == Framing::Loader) {
-    Frame frame{};
-    if (port_.Read(frame, timeoutMs, stop_) != frame.size()) return std::nullopt;
-    return frame;
-  }
-  WorkingFrame chars{};
-  if (port_.Read(chars, timeoutMs, stop_) != chars.size()) return std::nullopt;
-  return DecodeWorking(chars);
+FaultKind LinkRoutines::ReadFrame(Framing framing, int timeoutMs, Frame& frame) {
+  std::span<std::uint8_t> into = framing == Framing::Loader ? std::span<std::uint8_t>(frame) : std::span(chars_);
+  const std::size_t got = port_.Read(into, timeoutMs, stop_);
+  // A stop request ends the wait and makes the attempt invalid, whatever arrived.
+  if (stop_.load()) return FaultKind::Stopped;
+  if (got == 0) return FaultKind::NoReply;
+  if (got != into.size()) return FaultKind::CutShort;
+  if (framing == Framing::Working) frame = DecodeWorking(chars_);
+  if (frame[0] != kFrameStart) return FaultKind::BadStart;
+  if (!ChecksumMatches(frame)) return FaultKind::BadChecksum;
+  return FaultKind::None;
 }
 
-std::optional<Frame> LinkRoutines::Attempt(const Frame& request, Exchange exchange) {
+FaultKind LinkRoutines::Attempt(const Frame& request, Exchange exchange, Frame& reply) {
   if (exchange.purge) port_.Purge();
   if (exchange.framing == Framing::Loader) {
     port_.Write(request);
   } else {
     port_.Write(EncodeWorking(request));
   }
-  std::optional<Frame> reply;
-  for (int i = 0; i < exchange.reads; ++i) reply = ReadFrame(exchange.framing, timings_.acknowledgementMs);
-  // A stop request ends the wait and makes the attempt invalid, whatever arrived.
-  if (stop_.load() || !reply || !IsValidAcknowledgement(*reply, request[2])) return std::nullopt;
-  return reply;
+  FaultKind fault = FaultKind::None;
+  for (int i = 0; i < exchange.reads; ++i) fault = ReadFrame(exchange.framing, timings_.acknowledgementMs, reply);
+  if (fault != FaultKind::None) return fault;
+  if (reply[2] != request[2]) return FaultKind::WrongEcho;
+  if (reply[3] != 0) return FaultKind::BadStatus;
+  return FaultKind::None;
 }
 
-std::optional<Frame> LinkRoutines::Attempts(const Frame& request, Exchange exchange) {
-  for (int attempt = 0; attempt < timings_.attempts; ++attempt) {
-    if (auto reply = Attempt(request, exchange)) return reply;
+Exchanged LinkRoutines::Attempts(const Frame& request, Exchange exchange, Frame& reply) {
+  FrameFault fault{.stage = FaultStage::Acknowledgement};
+  for (int attempt = 1; attempt <= timings_.attempts; ++attempt) {
+    fault.kind = Attempt(request, exchange, reply);
+    fault.attempts = static_cast<std::uint8_t>(attempt);
+    if (fault.kind == FaultKind::None) return {};
   }
-  return std::nullopt;
+  if (fault.kind == FaultKind::WrongEcho) fault = {fault.kind, fault.stage, fault.attempts, reply[2], request[2]};
+  if (fault.kind == FaultKind::BadStatus) fault = {fault.kind, fault.stage, fault.attempts, reply[3], 0};
+  return {fault};
 }
 
-std::optional<LinkRoutines::LoaderValues> LinkRoutines::LoaderQuery(std::uint8_t code) {
-  const auto reply = Attempts(BuildRequest(address_, code, {}), {Framing::Loader, true, 1});
-  if (!reply) return std::nullopt;
-  const Frame& f = *reply;
-  return LoaderValues{static_cast<std::uint16_t>(f[5] << 8 | f[6]),
-                      static_cast<std::uint16_t>(f[7] << 8 | f[8])};
+LinkRoutines::LoaderReply LinkRoutines::LoaderQuery(std::uint8_t code) {
+  Frame f{};
+  LoaderReply answer{Attempts(BuildRequest(address_, code, {}), {Framing::Loader, true, 1}, f)};
+  if (answer) {
+    answer.values = {static_cast<std::uint16_t>(f[5] << 8 | f[6]), static_cast<std::uint16_t>(f[7] << 8 | f[8])};
+  }
+  return answer;
 }
 
-bool LinkRoutines::LoaderCommand(std::uint8_t code) {
-  return Attempts(BuildRequest(address_, code, {}), {Framing::Loader, true, 1}).has_value();
+Exchanged LinkRoutines::LoaderCommand(std::uint8_t code) {
+  Frame reply{};
+  return Attempts(BuildRequest(address_, code, {}), {Framing::Loader, true, 1}, reply);
 }
 
-bool LinkRoutines::LoaderWriteBlock(std::uint8_t code, std::uint16_t offset,
-                                    std::span<const std::uint8_t, kBlockDataSize> data) {
-  if (std::all_of(data.begin(), data.end(), [](std::uint8_t b) { return b == 0xFF; })) return true;
+Exchanged LinkRoutines::LoaderWriteBlock(std::uint8_t code, std::uint16_t offset,
+                                         std::span<const std::uint8_t, kBlockDataSize> data) {
+  if (std::all_of(data.begin(), data.end(), [](std::uint8_t b) { return b == 0xFF; })) return {};
   std::array<std::uint8_t, 2 + kBlockDataSize> payload{};
   payload[0] = static_cast<std::uint8_t>(offset >> 8);
   payload[1] = static_cast<std::uint8_t>(offset & 0xFF);
   std::copy(data.begin(), data.end(), payload.begin() + 2);
-  return Attempts(BuildRequest(address_, code, payload), {Framing::Loader, true, 1}).has_value();
+  Frame reply{};
+  return Attempts(BuildRequest(address_, code, payload), {Framing::Loader, true, 1}, reply);
 }
 
 std::span<const std::uint8_t> LinkRoutines::RequestData(std::span<const std::uint8_t> buffer,
@@ -70,23 +81,24 @@ std::span<const std::uint8_t> LinkRoutines::RequestData(std::span<const std::uin
   return buffer.subspan(1, std::min(count, buffer.size() - 1));
 }
 
-bool LinkRoutines::SendRequest(std::uint8_t code, std::span<const std::uint8_t> buffer,
-                               std::size_t count) {
-  const Frame request = BuildRequest(address_, code, RequestData(buffer, count));
-  return Attempts(request, {Framing::Working, true, 1}).has_value();
+Exchanged LinkRoutines::SendRequest(std::uint8_t code, std::span<const std::uint8_t> buffer,
+                                    std::size_t count) {
+  Frame reply{};
+  return Attempts(BuildRequest(address_, code, RequestData(buffer, count)), {Framing::Working, true, 1}, reply);
 }
 
-bool LinkRoutines::SendRequestTwoReplies(std::uint8_t code, std::span<const std::uint8_t> buffer,
-                                         std::size_t count) {
-  const Frame request = BuildRequest(address_, code, RequestData(buffer, count));
-  return Attempts(request, {Framing::Working, false, 2}).has_value();
+Exchanged LinkRoutines::SendRequestTwoReplies(std::uint8_t code, std::span<const std::uint8_t> buffer,
+                                              std::size_t count) {
+  Frame reply{};
+  return Attempts(BuildRequest(address_, code, RequestData(buffer, count)), {Framing::Working, false, 2}, reply);
 }
 
-bool LinkRoutines::ReadAnswer(std::span<std::uint8_t, kAnswerRecordSize> destination) {
-  const auto reply = ReadFrame(Framing::Working, timings_.answerMs);
-  if (stop_.load() || !reply || !IsValidAnswer(*reply)) return false;
-  std::copy_n(reply->begin() + 1, kAnswerRecordSize, destination.begin());
-  return true;
+Exchanged LinkRoutines::ReadAnswer(std::span<std::uint8_t, kAnswerRecordSize> destination) {
+  Frame reply{};
+  const FaultKind kind = ReadFrame(Framing::Working, timings_.answerMs, reply);
+  if (kind != FaultKind::None) return {{.kind = kind, .stage = FaultStage::Answer}};
+  std::copy_n(reply.begin() + 1, kAnswerRecordSize, destination.begin());
+  return {};
 }
 
 }  // namespace rkvt

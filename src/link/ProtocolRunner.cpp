@@ -11,6 +11,7 @@ namespace {
 
 struct Progress {
   bool completed = false;
+  QString fault;
 };
 
 class Handle final : public RunningCommand {
@@ -26,6 +27,8 @@ class Handle final : public RunningCommand {
       worker_->Terminate();
     }
   }
+
+  QString Fault() const override { return progress_->fault; }
 
   void Terminate() override {
     if (!progress_->completed && worker_) worker_->Terminate();
@@ -55,8 +58,11 @@ std::unique_ptr<RunningCommand> ProtocolRunner::Start(const CommandRequest& requ
                                static_cast<std::uint16_t>(request.block.size()), request.block.data(),
                                std::move(setup));
   auto progress = std::make_shared<Progress>();
-  worker->OnTerminate = [progress, done = std::move(onCompleted)](TProtocol&) {
+  worker->OnTerminate = [progress, done = std::move(onCompleted)](TProtocol& ended) {
     progress->completed = true;
+    // A stop needs no explaining, and a port error has given its reason itself.
+    const FaultKind kind = ended.Fault().kind;
+    if (kind != FaultKind::Stopped && kind != FaultKind::PortError) progress->fault = ended.FaultDescription();
     if (done) done();
   };
   auto handle = std::make_unique<Handle>(worker, progress);

@@ -50,6 +50,12 @@ QString TProtocol::PortErrorText(int code) {
   }
 }
 
+QString TProtocol::FaultDescription() const {
+  if (fault_.kind == FaultKind::None) return {};
+  if (fault_.kind == FaultKind::PortError && !portReason_.isEmpty()) return FaultText(fault_) + QStringLiteral(": ") + portReason_;
+  return FaultText(fault_);
+}
+
 void TProtocol::run() {
   Execute();
   bodyReturned_.store(true, std::memory_order_release);
@@ -65,12 +71,20 @@ void TProtocol::Execute() {
     LinkRoutines link(*port, address_, terminated_, setup_.timings);
     CommandContext ctx{link, std::span(reply_, replySize_), local_, terminated_,
                        setup_.softwareLevel, *this, setup_.image};
-    const std::uint8_t result = info->run(ctx);
+    const std::uint8_t result = RunCommand(*info, ctx);
     reply_[0] = result;
+    switch (FindResult(result).kind) {
+      case ResultKind::Failed:
+      case ResultKind::Refused: fault_ = ctx.fault; break;
+      case ResultKind::Stopped: fault_ = {.kind = FaultKind::Stopped}; break;
+      default: fault_ = {}; break;
+    }
     port->Close();
   } catch (const PortError& error) {
     ReportPortError(PortErrorText(error.Code()), QString::fromStdString(error.Reason()), port.get());
     reply_[0] = result::kPortError;
+    fault_ = {.kind = FaultKind::PortError};
+    portReason_ = QString::fromStdString(error.what());
     if (port) port->Close();
   }
 }

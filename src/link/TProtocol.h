@@ -8,6 +8,7 @@
 #include <span>
 
 #include "link/CommandContext.h"
+#include "link/FrameFault.h"
 #include "link/LinkTimings.h"
 #include "link/ProtocolHost.h"
 #include "link/SerialPort.h"
@@ -49,6 +50,12 @@ class TProtocol : public QThread, private WorkerServices {
   std::uint8_t Command() const { return command_; }
   std::uint16_t ReplySize() const { return replySize_; }
 
+  // Why the command failed, once it has ended: the fault of its last
+  // exchange; none after a done result, Stopped after a stop.
+  FrameFault Fault() const { return fault_; }
+  // The fault as the user reads it; a port error with the system's reason.
+  QString FaultDescription() const;
+
   static QString PortErrorText(int code);
 
  protected:
@@ -71,6 +78,8 @@ class TProtocol : public QThread, private WorkerServices {
   int progress_ = 0;
   QString message_;
   QString detail_;
+  FrameFault fault_{};
+  QString portReason_;
   ProtocolSetup setup_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> bodyReturned_{false};

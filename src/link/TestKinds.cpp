@@ -5,12 +5,11 @@
 
 #include <QString>
 
+#include "link/SoftwareLevel.h"
+
 namespace rkvt {
 
 namespace {
-
-// Level 7 is where the second-generation page layout starts.
-constexpr int kSecondGenerationLevel = 7;
 
 constexpr std::array kTestKinds{
     TestKind{"RDL-ES", 1, 5, 9, true},

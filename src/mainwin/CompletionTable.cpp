@@ -59,79 +59,100 @@ constexpr const char* kStart = "Start";
 constexpr const char* kConnect = "Connect";
 
 using S = UiState;
+namespace r = result;
 constexpr std::array kRows{
-    CompletionRow{.result = 1, .message = Msg::Empty, .then = Then::Identified},
-    CompletionRow{.result = 2, .message = Msg::Empty, .then = Then::Identified},
-    CompletionRow{.result = 3, .message = Msg::Text, .text = " Error! Check cable and port settings.", .beep = true,
+    CompletionRow{.result = r::kIdentifiedLoader, .message = Msg::Empty, .then = Then::Identified},
+    CompletionRow{.result = r::kIdentifiedWorking, .message = Msg::Empty, .then = Then::Identified},
+    CompletionRow{.result = r::kIdentifyFailed, .message = Msg::Text, .text = " Error! Check cable and port settings.", .beep = true,
                   .state = S::IdentifyError, .stateCaption = kState},
-    CompletionRow{.result = 4, .message = Msg::Text, .text = " Check modem type stopped.",
+    CompletionRow{.result = r::kIdentifyStopped, .message = Msg::Text, .text = " Check modem type stopped.",
                   .state = S::IdentifyStopped, .stateCaption = kState},
-    CompletionRow{.result = 10, .message = Msg::Text, .text = " Reset modem OK.", .then = Then::WaitAfterReset},
-    CompletionRow{.result = 11, .then = Then::ResetSecondStep},
-    CompletionRow{.result = 12, .message = Msg::Text, .text = " Reset modem error!", .beep = true,
+    CompletionRow{.result = r::kResetViaLoaderDone, .message = Msg::Text, .text = " Reset modem OK.", .then = Then::WaitAfterReset},
+    CompletionRow{.result = r::kResetDone, .then = Then::ResetSecondStep},
+    CompletionRow{.result = r::kResetFailed, .message = Msg::Text, .text = " Reset modem error!", .beep = true,
                   .state = S::ResetError, .resetCaption = kReset},
-    CompletionRow{.result = 13, .message = Msg::Text, .text = " Reset modem stopped.", .state = S::ResetIdle,
+    CompletionRow{.result = r::kResetStopped, .message = Msg::Text, .text = " Reset modem stopped.", .state = S::ResetIdle,
                   .resetCaption = kReset},
-    CompletionRow{.result = 14, .message = Msg::Text, .text = " Reset modem OK.", .then = Then::WaitAfterReset},
-    CompletionRow{.result = 15, .message = Msg::Text, .text = " Reset modem error!", .beep = true,
+    CompletionRow{.result = r::kResetSecondDone, .message = Msg::Text, .text = " Reset modem OK.", .then = Then::WaitAfterReset},
+    CompletionRow{.result = r::kResetSecondFailed, .message = Msg::Text, .text = " Reset modem error!", .beep = true,
                   .state = S::ResetError, .resetCaption = kReset},
-    CompletionRow{.result = 16, .message = Msg::Text, .text = " Reset modem stopped.", .state = S::ResetIdle,
+    CompletionRow{.result = r::kResetSecondStopped, .message = Msg::Text, .text = " Reset modem stopped.", .state = S::ResetIdle,
                   .resetCaption = kReset},
     // The worker has shown its own port message. A loop's watchdogs must not
     // write " No Line" into the blanked display later.
-    CompletionRow{.result = 17, .beep = true, .state = S::PortError, .monitoringOff = true, .loopTimersOff = true},
-    CompletionRow{.result = 18, .message = Msg::Text, .text = " Enter modem setup OK.", .then = Then::SetupEntered,
+    CompletionRow{.result = r::kPortError, .beep = true, .state = S::PortError, .monitoringOff = true, .loopTimersOff = true},
+    CompletionRow{.result = r::kSetupEntered, .message = Msg::Text, .text = " Enter modem setup OK.", .then = Then::SetupEntered,
                   .state = S::SetupOpen},
-    CompletionRow{.result = 19, .message = Msg::Activity, .red = true, .beep = true, .state = S::SetupFailed},
-    CompletionRow{.result = 20, .message = Msg::Text, .text = " Enter modem setup error!", .beep = true,
+    CompletionRow{.result = r::kSetupRefused, .message = Msg::Activity, .red = true, .beep = true, .state = S::SetupFailed},
+    CompletionRow{.result = r::kEnterSetupFailed, .message = Msg::Text, .text = " Enter modem setup error!", .beep = true,
                   .state = S::SetupFailed},
-    CompletionRow{.result = 21, .message = Msg::Text, .text = " Enter modem setup stopped.", .state = S::SetupClosed},
-    CompletionRow{.result = 25, .message = Msg::Text, .text = " Get statistics OK.", .then = Then::StatisticsRead},
-    CompletionRow{.result = 26, .message = Msg::Text, .text = " Get statistics error!",
+    CompletionRow{.result = r::kEnterSetupStopped, .message = Msg::Text, .text = " Enter modem setup stopped.", .state = S::SetupClosed},
+    CompletionRow{.result = r::kStatisticsDone, .message = Msg::Text, .text = " Get statistics OK.", .then = Then::StatisticsRead},
+    CompletionRow{.result = r::kStatisticsFailed, .message = Msg::Text, .text = " Get statistics error!",
                   .then = Then::StatisticsFollowUp},
-    CompletionRow{.result = 27, .message = Msg::Text, .text = " Get statistics stopped.", .state = S::StatisticsIdle,
+    CompletionRow{.result = r::kStatisticsStopped, .message = Msg::Text, .text = " Get statistics stopped.", .state = S::StatisticsIdle,
                   .statisticsCaption = kStart, .cyclicOff = true, .oneShotOff = true, .statisticsTimerOff = true},
-    CompletionRow{.result = 28, .message = Msg::Text, .text = " Reset statistics OK.", .rearmStatistics = true},
-    CompletionRow{.result = 29, .message = Msg::Text, .text = " Reset statistics error!", .beep = true,
+    CompletionRow{.result = r::kStatisticsCleared, .message = Msg::Text, .text = " Reset statistics OK.", .rearmStatistics = true},
+    CompletionRow{.result = r::kResetStatisticsFailed, .message = Msg::Text, .text = " Reset statistics error!", .beep = true,
                   .state = S::StatisticsError, .statisticsCaption = kStart, .cyclicOff = true, .monitoringOff = true,
                   .statisticsTimerOff = true},
-    CompletionRow{.result = 30, .message = Msg::Text, .text = " Reset statistics stopped.",
+    CompletionRow{.result = r::kResetStatisticsStopped, .message = Msg::Text, .text = " Reset statistics stopped.",
                   .state = S::StatisticsShown, .statisticsCaption = kStart, .cyclicOff = true,
                   .monitoringOff = true, .statisticsTimerOff = true},
-    CompletionRow{.result = 40, .message = Msg::Text, .text = " Get loop statistics ...",
+    CompletionRow{.result = r::kLoopConnected, .message = Msg::Text, .text = " Get loop statistics ...",
                   .then = Then::LoopConnected},
-    CompletionRow{.result = 41, .message = Msg::Text, .text = " Disconnecting ...", .then = Then::Disconnect,
+    CompletionRow{.result = r::kConnectLoopStopped, .message = Msg::Text, .text = " Disconnecting ...", .then = Then::Disconnect,
                   .state = S::LoopDisconnecting, .loopTimersOff = true},
-    CompletionRow{.result = 42, .message = Msg::Text, .text = " Connecting loop timeout!", .beep = true,
+    CompletionRow{.result = r::kConnectLoopNoAnswer, .message = Msg::Text, .text = " Connecting loop timeout!", .beep = true,
                   .state = S::LoopConnectFailed, .monitoringOff = true},
-    CompletionRow{.result = 43, .message = Msg::Text, .text = " Connecting loop off!", .beep = true,
+    CompletionRow{.result = r::kConnectLoopAnswered32, .message = Msg::Text, .text = " Connecting loop off!", .beep = true,
                   .state = S::LoopConnectFailed, .monitoringOff = true},
-    CompletionRow{.result = 44, .message = Msg::Activity, .red = true, .beep = true, .state = S::LoopConnectFailed,
+    CompletionRow{.result = r::kConnectLoopBusy, .message = Msg::Activity, .red = true, .beep = true, .state = S::LoopConnectFailed,
                   .testCaption = kConnect, .monitoringOff = true},
-    CompletionRow{.result = 45, .message = Msg::Text, .text = " Connecting loop error!", .beep = true,
+    CompletionRow{.result = r::kConnectLoopFailed, .message = Msg::Text, .text = " Connecting loop error!", .beep = true,
                   .state = S::LoopConnectFailed, .monitoringOff = true},
-    CompletionRow{.result = 46, .message = Msg::Text, .text = " Disconnecting loop OK.",
+    CompletionRow{.result = r::kLoopDisconnected, .message = Msg::Text, .text = " Disconnecting loop OK.",
                   .state = S::LoopDisconnected, .loopTimersOff = true},
-    CompletionRow{.result = 47, .message = Msg::Text, .text = " Disconnecting loop stopped.",
+    CompletionRow{.result = r::kDisconnectLoopStopped, .message = Msg::Text, .text = " Disconnecting loop stopped.",
                   .state = S::LoopDisconnected},
-    CompletionRow{.result = 48, .message = Msg::Text, .text = " Disconnecting loop timeout!", .beep = true,
+    CompletionRow{.result = r::kDisconnectLoopNoAnswer, .message = Msg::Text, .text = " Disconnecting loop timeout!", .beep = true,
                   .state = S::LoopDisconnectFailed},
-    CompletionRow{.result = 49, .message = Msg::Text, .text = " Disconnecting loop error!", .beep = true,
+    CompletionRow{.result = r::kDisconnectLoopFailed, .message = Msg::Text, .text = " Disconnecting loop error!", .beep = true,
                   .state = S::LoopDisconnectFailed, .loopTimersOff = true},
-    CompletionRow{.result = 50, .message = Msg::Text, .text = " Get loop statistics OK.", .then = Then::LoopRead,
+    CompletionRow{.result = r::kLoopStatisticsDone, .message = Msg::Text, .text = " Get loop statistics OK.", .then = Then::LoopRead,
                   .rearmLoop = true},
-    CompletionRow{.result = 51, .message = Msg::Text, .text = " Get loop statistics error!", .beep = true,
+    CompletionRow{.result = r::kLoopStatisticsFailed, .message = Msg::Text, .text = " Get loop statistics error!", .beep = true,
                   .state = S::LoopWarning, .rearmLoop = true},
-    CompletionRow{.result = 52, .message = Msg::Text, .text = " Disconnecting ...", .then = Then::Disconnect,
+    CompletionRow{.result = r::kLoopStatisticsStopped, .message = Msg::Text, .text = " Disconnecting ...", .then = Then::Disconnect,
                   .state = S::LoopDisconnecting, .loopTimersOff = true},
-    CompletionRow{.result = 53, .message = Msg::Text, .text = " Reset loop statistics OK.", .rearmLoop = true},
-    CompletionRow{.result = 54, .message = Msg::Text, .text = " Reset loop statistics error!", .beep = true,
+    CompletionRow{.result = r::kResetLoopStatisticsDone, .message = Msg::Text, .text = " Reset loop statistics OK.", .rearmLoop = true},
+    CompletionRow{.result = r::kResetLoopStatisticsFailed, .message = Msg::Text, .text = " Reset loop statistics error!", .beep = true,
                   .state = S::LoopWarning, .firstPollOff = true, .loopTimersOff = true},
-    CompletionRow{.result = 55, .message = Msg::Text, .text = " Reset loop statistics stopped.",
+    CompletionRow{.result = r::kResetLoopStatisticsStopped, .message = Msg::Text, .text = " Reset loop statistics stopped.",
                   .state = S::LoopActive, .firstPollOff = true, .loopTimersOff = true},
 };
 
-constexpr CompletionRow kOther{.result = 0, .then = Then::Other};
+// Every result of every command this window starts has its row.
+constexpr bool RowsCoverCommands() {
+  constexpr std::array kStartedHere{command::kIdentify,         command::kResetViaLoader,  command::kReset,
+                                    command::kResetSecondStep,  command::kEnterSetup,      command::kGetStatistics,
+                                    command::kResetStatistics,  command::kConnectLoop,     command::kDisconnectLoop,
+                                    command::kGetLoopStatistics, command::kResetLoopStatistics};
+  for (std::uint8_t command : kStartedHere) {
+    const CommandInfo* info = FindCommand(command);
+    if (info == nullptr) return false;
+    for (std::uint8_t r = 1; r <= result::kLast; ++r) {
+      if (!info->Gives(r)) continue;
+      bool found = false;
+      for (const CompletionRow& row : kRows) found = found || row.result == r;
+      if (!found) return false;
+    }
+  }
+  return true;
+}
+static_assert(RowsCoverCommands(), "a result of a command started here has no completion row");
+
+constexpr CompletionRow kOther{.result = result::kNone, .then = Then::Other};
 
 const CompletionRow& FindRow(std::uint8_t result) {
   for (const CompletionRow& row : kRows)
@@ -203,6 +224,10 @@ void TFormMain::CompletionHandler() {
   if (row.loopTimersOff) LoopTimersOff();
   if (row.red) SetMessageRed();
   if (row.beep) Beep();
+  // Why it failed, for whoever wants more than the message says; set after
+  // the message, whose change drops an older tooltip. A port error's reason
+  // came from the worker already.
+  if (running_ && !running_->Fault().isEmpty()) StaticTextMessages.SetToolTip(running_->Fault());
 
   // Common end: snapshot (unless a chained start took it already), log, and
   // let go of the finished command unless another one runs now.

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <span>
 
+#include "link/SoftwareLevel.h"
 #include "mainwin/MainWindowControls.h"
 
 namespace rkvt {
 
 // From this software level on the state and loop pages carry two interface
 // slots instead of the single first-generation layout.
-inline constexpr std::int32_t kSecondGenerationLevel = 7;
 inline constexpr bool IsSecondGeneration(std::int32_t softwareLevel) {
   return softwareLevel >= kSecondGenerationLevel;
 }

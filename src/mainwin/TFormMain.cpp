@@ -11,13 +11,8 @@ namespace {
 constexpr int kProgressStepMs = 1000;
 
 std::uint8_t SubAddress(std::uint8_t command) {
-  switch (command) {
-    case command::kIdentify:
-    case command::kResetViaLoader:
-    case command::kReset:
-    case command::kResetSecondStep: return 1;
-    default: return 2;
-  }
+  const CommandInfo* info = FindCommand(command);
+  return info != nullptr ? info->subAddress : 0;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "ui/Color.h"
 #include "link/CommandRunner.h"
+#include "link/Commands.h"
 #include "ui/Dialogs.h"
 #include "mainwin/MainWindowControls.h"
 #include "link/ProtocolHost.h"
@@ -18,10 +19,6 @@
 #include "mainwin/UiState.h"
 
 namespace rkvt {
-
-// The main window's exchange block: request bytes from offset 1, result code
-// at offset 0 and the reply behind it once the command has ended.
-inline constexpr std::size_t kExchangeBlockSize = 120;
 
 // The main window's logic: target choice, the command buttons and their
 // stop branches, the completion of every command it starts, polling, and the

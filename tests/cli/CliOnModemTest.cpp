@@ -198,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoadCase{"ResetWorking", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2), Req(0xD1, 4)},
                  {R(2), kReply28, kLevel12, R(11), kReply28, R(14), kReply28}},
         RoadCase{"ResetFirstStepFails", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2)},
-                 {R(2), kReply28, kLevel12, R(12), kReply28}, 1, kGen2,
+                 {R(2), kReply28, kLevel12, R(12), kReply28, "! reset failed: answer with response code 0x03, not 0x02"},
+                 1, kGen2,
                  [](sim::ModemEmulator& m) {
                    m.AddFault({.fault = Fault::WrongResponse, .code = 2, .reply = ReplyKind::Answer});
                  }},

@@ -9,7 +9,7 @@
 
 #include "link/Frame.h"
 #include "sim/ModemEmulator.h"
-#include "link/ResultCodes.h"
+#include "link/Commands.h"
 
 namespace rkvt::test {
 
@@ -24,7 +24,7 @@ struct CliRun {
 
 // A result line as the program prints it.
 inline QString R(std::uint8_t result) {
-  const std::string_view meaning = ResultMeaning(result);
+  const std::string_view meaning = FindResult(result).meaning;
   return QStringLiteral("result %1: %2").arg(result).arg(QLatin1String(meaning.data(), meaning.size()));
 }
 

@@ -107,7 +107,7 @@ TEST_F(RoutinesOnPty, LoaderQueryReturnsFrameBytesFiveToEightAndLoaderCommandRet
     m.LocalIdentity() = {.reserved = 0x12, .type = 5, .version = 0x13, .third = '4', .loader = true};
   });
   const auto values = Local().LoaderQuery(3);
-  ASSERT_TRUE(values.has_value());
+  ASSERT_TRUE(values);
   EXPECT_EQ(std::pair(int(values->value1), int(values->value2)), std::pair(0x1205, 0x1334));
   const auto journal = SettledJournal();
   ASSERT_EQ(journal.size(), 1u);
