@@ -82,6 +82,11 @@ bool ModemEmulator::WaitForFrames(std::size_t count, std::chrono::milliseconds t
   return journalChanged_.wait_for(lock, timeout, [&] { return journal_.size() >= count; });
 }
 
+bool ModemEmulator::WaitForReplies(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return journalChanged_.wait_for(lock, timeout, [&] { return repliesSent_ >= count; });
+}
+
 void ModemEmulator::DoVanish() {
   pty_.Close();
   vanished_.store(true);
@@ -189,8 +194,14 @@ void ModemEmulator::OnFrame(const Frame& frame, Framing framing, Clock::time_poi
     }
     cursor += std::chrono::milliseconds(out.delayMs);
     if (baud > 0) cursor += LineTime(out.bytes.size(), baud);
-    if (!SleepUntil(cursor)) return;
+    // Unpaced replies leave at once, without a trip through the sleep.
+    if (cursor > Clock::now() && !SleepUntil(cursor)) return;
     Send(out.bytes);
+    {
+      std::lock_guard lock(mutex_);
+      ++repliesSent_;
+    }
+    journalChanged_.notify_all();
     if (baud > 0) sendFree_ = cursor;
   }
 }

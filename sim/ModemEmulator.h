@@ -53,6 +53,8 @@ class ModemEmulator {
   std::size_t FrameCount() const;
   void ClearJournal();
   bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
+  // Replies put on the line so far, faulty ones included.
+  bool WaitForReplies(std::size_t count, std::chrono::milliseconds timeout) const;
 
   // Closes the port at once, as a pulled cable would.
   void Vanish() { vanishRequested_.store(true); }
@@ -74,6 +76,7 @@ class ModemEmulator {
   FrameParser parser_{Framing::Working};
   std::vector<FaultRule> faults_;
   std::vector<JournalEntry> journal_;
+  std::size_t repliesSent_ = 0;
   int baud_ = 0;
   mutable std::mutex mutex_;
   mutable std::condition_variable journalChanged_;

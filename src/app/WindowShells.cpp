@@ -57,7 +57,7 @@ void SetupShell::CloseClicked() {
   message_->setText(QStringLiteral(" Exit modem setup ..."));
   close_->setText(tr("Stop"));
   running_ = runner_.Start({.command = command::kExitSetup,
-                            .subAddress = 2,
+                            .subAddress = FindCommand(command::kExitSetup)->subAddress,
                             .local = form_.TargetLocal(),
                             .block = block_,
                             .softwareLevel = form_.SoftwareLevel(),
@@ -73,9 +73,9 @@ void SetupShell::ExitDone() {
   if (result == result::kPortError) {
     // The worker has shown its port message on the main window already.
     form_.SetupClosed(ui::colors::kRed, form_.StaticTextMessages.Text());
-  } else if (result == 22) {
+  } else if (result == result::kSetupLeft) {
     form_.SetupClosed(ui::Color::WindowText(), QStringLiteral(" Exit modem setup OK."));
-  } else if (result == 24) {
+  } else if (result == result::kExitSetupStopped) {
     beeper_.Beep();
     form_.SetupClosed(ui::colors::kRed, QStringLiteral(" Exit modem setup stopped!"));
   } else {

@@ -16,6 +16,10 @@ constexpr std::uint8_t kSetupRefusedResponse = 0x27;
 constexpr std::uint8_t kLoopOffResponse = 0x32;
 constexpr std::uint8_t kLoopBusyResponse = 0x33;
 
+// Sub-codes of the statistics pages: the state page of either layout, then pages 2 and 3.
+constexpr std::uint8_t kStatePageFirst = 1;
+constexpr std::uint8_t kStatePageSecondGeneration = 7;
+
 const CommandInfo& Info(std::uint8_t command) { return *FindCommand(command); }
 
 std::span<std::uint8_t, kAnswerRecordSize> RecordAt(std::span<std::uint8_t> reply, std::size_t at = 0) {
@@ -122,7 +126,7 @@ std::uint8_t RunEnterSetup(CommandContext& ctx) {
 
 std::uint8_t RunGetStatistics(CommandContext& ctx) {
   const CommandInfo& c = Info(command::kGetStatistics);
-  const std::uint8_t first = ctx.softwareLevel >= kSecondGenerationLevel ? 7 : 1;
+  const std::uint8_t first = ctx.softwareLevel >= kSecondGenerationLevel ? kStatePageSecondGeneration : kStatePageFirst;
   const std::array<std::uint8_t, 3> pages{first, 2, 3};
   bool accepted = true;
   for (std::size_t i = 0; i < pages.size() && accepted; ++i) {
@@ -216,14 +220,13 @@ constexpr bool EveryCommandRuns() {
 }
 static_assert(EveryCommandRuns(), "one runner per command of the command table, in its order");
 
-// The triples the common runners read from the table are done, failed, stopped.
+// A command with three results lists them as done, failed, stopped: the
+// runners read its triple from there.
 constexpr bool TriplesInOrder() {
   for (const CommandInfo& c : kCommandTable) {
-    const auto& r = detail::kResults;
-    if (c.results[2] != 0 && (r[c.results[0]].kind != ResultKind::Done || r[c.results[1]].kind != ResultKind::Failed ||
-                              r[c.results[2]].kind != ResultKind::Stopped) &&
-        c.command != kIdentify && c.command != kUpdateViaLoader && c.command != kUpdateViaFirmware &&
-        c.command != kEnterSetup && c.command != kConnectLoop && c.command != kDisconnectLoop)
+    const auto kind = [](std::uint8_t r) { return detail::kResults[r].kind; };
+    if (c.results[3] == 0 && (kind(c.results[0]) != ResultKind::Done || kind(c.results[1]) != ResultKind::Failed ||
+                              kind(c.results[2]) != ResultKind::Stopped))
       return false;
   }
   return true;

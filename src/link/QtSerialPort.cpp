@@ -78,6 +78,8 @@ void QtSerialPort::Write(std::span<const std::uint8_t> bytes) {
       port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   if (written != static_cast<qint64>(bytes.size())) Fail(PortError::kWrite, "write");
   QDeadlineTimer deadline(kWriteTimeoutMs);
+  // A frame fits the driver's queue: one write, without waiting to be told it may.
+  port_->flush();
   while (port_->bytesToWrite() > 0) {
     if (deadline.hasExpired()) Fail(PortError::kWrite, "write time-out");
     if (!port_->waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
@@ -92,10 +94,14 @@ void QtSerialPort::WaitTransmitted(const QDeadlineTimer& deadline) {
 #ifdef Q_OS_UNIX
   // A write counts once the bytes have left, as it does on Windows; otherwise
   // the purge of the next attempt could discard a request still in the queue.
+  // The wait sleeps for as long as the queued characters take on the line,
+  // so it neither spins nor oversleeps a frame by much; a pty never queues.
+  const int baud = std::max(settings_.baudRate, 50);
   int queued = 0;
   while (ioctl(static_cast<int>(port_->handle()), TIOCOUTQ, &queued) == 0 && queued > 0) {
     if (deadline.hasExpired()) Fail(PortError::kWrite, "write time-out");
-    QThread::usleep(500);
+    const auto lineMicros = static_cast<unsigned long>(queued) * 10'000'000UL / static_cast<unsigned long>(baud);
+    QThread::usleep(std::clamp(lineMicros, 100UL, 20'000UL));
   }
 #else
   Q_UNUSED(deadline);

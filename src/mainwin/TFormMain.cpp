@@ -180,6 +180,7 @@ bool TFormMain::StartCommand(std::uint8_t command, std::optional<std::uint8_t> r
     block_[1] = 0;
     block_[2] = *requestByte;
   }
+  StaticTextMessages.SetToolTip(QString());  // an earlier fault no longer applies
   running_ = runner_.Start({.command = command,
                             .subAddress = SubAddress(command),
                             .local = TargetLocal(),

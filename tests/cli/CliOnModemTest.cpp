@@ -49,6 +49,7 @@ TEST(CliIdentify, ReplyPrinted_SilentModemExitsOne_MissingPortExitsTwo) {
   const CliRun silent = bench.Run({"identify"});
   EXPECT_EQ(silent.exitCode, 1);
   EXPECT_EQ(silent.OutLines().value(0), QStringLiteral("result 3: identify failed"));
+  EXPECT_EQ(silent.err, QStringLiteral("identify failed: no acknowledgement after 3 attempts\n"));
 
   const CliRun missing = RunCli({"--port", "/nonexistent/ttyRKVT", "identify"});
   ASSERT_TRUE(missing.finished);

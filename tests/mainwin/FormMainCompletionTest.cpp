@@ -152,6 +152,19 @@ TEST_P(Completion, MessageAlarmNextCommandButtonsTimersMonitoring) {
 
 INSTANTIATE_TEST_SUITE_P(EveryResult, Completion, testing::ValuesIn(kCases));
 
+// The fault goes to the message line's tooltip; the message stays the table's.
+TEST_F(FormMainTest, FailedCommandShowsItsFaultAsTheMessageTooltipUntilTheNextCompletion) {
+  F().ButtonState.Click();
+  runner_.fault = QStringLiteral("no acknowledgement after 3 attempts");
+  runner_.Complete(3);
+  EXPECT_EQ(Message(), QString(" Error! Check cable and port settings."));
+  EXPECT_EQ(F().StaticTextMessages.ToolTip(), runner_.fault);
+  F().ButtonState.Click();
+  runner_.fault.clear();
+  runner_.Complete(2, kId225);
+  EXPECT_EQ(F().StaticTextMessages.ToolTip(), QString());
+}
+
 // --- Reset and the setup window -------------------------------------
 
 TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheLoader) {

@@ -42,11 +42,13 @@ class FakeRunner : public CommandRunner {
 
   std::vector<Started> starts;
   int terminates = 0;
+  QString fault;  // what the running command reports as its fault
 
  private:
   struct Handle : RunningCommand {
     explicit Handle(FakeRunner& r) : runner(r) {}
     void Terminate() override { ++runner.terminates; }
+    QString Fault() const override { return runner.fault; }
     FakeRunner& runner;
   };
   std::uint8_t* block_ = nullptr;
