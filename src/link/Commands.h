@@ -202,6 +202,7 @@ namespace detail {
 inline constexpr std::size_t kRecord = kAnswerRecordSize;
 using namespace command;
 using namespace result;
+// command, name, sub-address, code byte, response, request bytes, reply bytes, results, needs an image
 inline constexpr std::array kCommands{
     CommandInfo{kIdentify, "identify", 1, 3, 0x03, 0, kRecord,
                 {kIdentifiedLoader, kIdentifiedWorking, kIdentifyFailed, kIdentifyStopped}, false},

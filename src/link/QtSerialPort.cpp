@@ -9,8 +9,13 @@
 #include "link/PortError.h"
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace rkvt {
@@ -34,6 +39,12 @@ void QtSerialPort::Fail(int code, const char* what) {
           : DiagnoseLoss(settings_.name, code == PortError::kWrite ? QStringLiteral("write") : QStringLiteral("read"),
                          error, answer);
   throw PortError(code, std::string(what) + ": " + answer.toStdString(), why.reason.toStdString());
+}
+
+void QtSerialPort::FailErrno(int code, const char* what) {
+  const int error = errno;
+  Close();
+  throw PortError(code, std::string(what) + ": " + std::strerror(error));
 }
 
 void QtSerialPort::Open() {
@@ -74,12 +85,29 @@ void QtSerialPort::Purge() {
 
 void QtSerialPort::Write(std::span<const std::uint8_t> bytes) {
   if (!port_ || !port_->isOpen()) Fail(PortError::kWrite, "write");
+#ifdef Q_OS_UNIX
+  // Straight to the descriptor: a frame fits the driver's queue, and
+  // QSerialPort's buffer would add a copy and an allocation to every write.
+  QDeadlineTimer deadline(kWriteTimeoutMs);
+  const int fd = static_cast<int>(port_->handle());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) FailErrno(PortError::kWrite, "write");
+    if (deadline.hasExpired()) Fail(PortError::kWrite, "write time-out");
+    pollfd pfd{fd, POLLOUT, 0};
+    poll(&pfd, 1, static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 1, kWaitSliceMs)));
+  }
+  WaitTransmitted(deadline);
+#else
   const auto written =
       port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   if (written != static_cast<qint64>(bytes.size())) Fail(PortError::kWrite, "write");
   QDeadlineTimer deadline(kWriteTimeoutMs);
-  // A frame fits the driver's queue: one write, without waiting to be told it may.
-  port_->flush();
   while (port_->bytesToWrite() > 0) {
     if (deadline.hasExpired()) Fail(PortError::kWrite, "write time-out");
     if (!port_->waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
@@ -88,6 +116,7 @@ void QtSerialPort::Write(std::span<const std::uint8_t> bytes) {
     }
   }
   WaitTransmitted(deadline);
+#endif
 }
 
 void QtSerialPort::WaitTransmitted(const QDeadlineTimer& deadline) {
@@ -113,6 +142,31 @@ std::size_t QtSerialPort::Read(std::span<std::uint8_t> buffer, int totalTimeoutM
   if (!port_ || !port_->isOpen()) Fail(PortError::kRead, "read");
   QDeadlineTimer deadline(totalTimeoutMs);
   std::size_t got = 0;
+#ifdef Q_OS_UNIX
+  // What QSerialPort may have buffered first, then straight from the
+  // descriptor into the caller's buffer: no copy, allocation or signal per read.
+  const qint64 buffered = port_->read(reinterpret_cast<char*>(buffer.data()), static_cast<qint64>(buffer.size()));
+  if (buffered > 0) got = static_cast<std::size_t>(buffered);
+  const int fd = static_cast<int>(port_->handle());
+  // Each round waits for data first: right after a request nothing is there yet.
+  while (got < buffer.size() && !stop.load() && !deadline.hasExpired()) {
+    const int slice = static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 1, kWaitSliceMs));
+    pollfd pfd{fd, POLLIN, 0};
+    const int ready = poll(&pfd, 1, slice);
+    if (ready < 0 && errno != EINTR) FailErrno(PortError::kRead, "read");
+    if (ready <= 0) continue;
+    // A device that has gone away hangs up.
+    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      Close();
+      throw PortError(PortError::kRead, "read: the device hung up");
+    }
+    // The port reads with no minimum count: 0 is "nothing yet", not the end.
+    const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
+    if (n > 0) got += static_cast<std::size_t>(n);
+    if (n < 0 && errno != EAGAIN && errno != EINTR) FailErrno(PortError::kRead, "read");
+  }
+  return got;
+#else
   while (true) {
     const qint64 n = port_->read(reinterpret_cast<char*>(buffer.data() + got),
                                  static_cast<qint64>(buffer.size() - got));
@@ -128,6 +182,7 @@ std::size_t QtSerialPort::Read(std::span<std::uint8_t> buffer, int totalTimeoutM
       if (!port_->isOpen()) Fail(PortError::kRead, "read");
     }
   }
+#endif
 }
 
 }  // namespace rkvt

@@ -33,6 +33,8 @@ class QtSerialPort final : public SerialPort {
  private:
   void WaitTransmitted(const QDeadlineTimer& deadline);
   [[noreturn]] void Fail(int code, const char* what);
+  // With the system's reason for the last failed call.
+  [[noreturn]] void FailErrno(int code, const char* what);
 
   PortSettings settings_;
   PortLister lister_;
