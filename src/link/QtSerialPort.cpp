@@ -41,11 +41,20 @@ void QtSerialPort::Fail(int code, const char* what) {
   throw PortError(code, std::string(what) + ": " + answer.toStdString(), why.reason.toStdString());
 }
 
+#ifdef Q_OS_UNIX
 void QtSerialPort::FailErrno(int code, const char* what) {
+  // EIO is how a pulled adapter or a closed pty shows on the descriptor.
   const int error = errno;
   Close();
-  throw PortError(code, std::string(what) + ": " + std::strerror(error));
+  const QString answer = QString::fromLocal8Bit(std::strerror(error));
+  const PortDiagnosis why =
+      DiagnoseLoss(settings_.name, code == PortError::kWrite ? QStringLiteral("write") : QStringLiteral("read"),
+                   error == EIO ? QSerialPort::ResourceError
+                                : (code == PortError::kWrite ? QSerialPort::WriteError : QSerialPort::ReadError),
+                   answer);
+  throw PortError(code, std::string(what) + ": " + answer.toStdString(), why.reason.toStdString());
 }
+#endif
 
 void QtSerialPort::Open() {
   Close();
@@ -157,8 +166,8 @@ std::size_t QtSerialPort::Read(std::span<std::uint8_t> buffer, int totalTimeoutM
     if (ready <= 0) continue;
     // A device that has gone away hangs up.
     if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-      Close();
-      throw PortError(PortError::kRead, "read: the device hung up");
+      errno = EIO;
+      FailErrno(PortError::kRead, "read");
     }
     // The port reads with no minimum count: 0 is "nothing yet", not the end.
     const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
