@@ -23,7 +23,6 @@
 #include "ui/widgets/QtLamp.h"
 #include "ui/widgets/QtPanelRow.h"
 #include "ui/widgets/QtTextField.h"
-#include "support/TInvisible.h"
 
 namespace rkvt {
 
@@ -358,18 +357,16 @@ void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) { MoveOnScre
 
 std::optional<QString> QtMainWindow::FullTextTooltip(QWidget* widget) const {
   const ui::QtTextField* field = nullptr;
-  QString name;
   if (widget == stateField_) {
     field = stateField_;
-    name = c_.StaticTextState.Name();
   } else if (widget == statusText_ || widget == statusBar()) {
     field = statusText_;
-    name = c_.StatusBar.Name();
   } else {
     return std::nullopt;
   }
   const QString text = field->text();
-  return TInvisible::FullTextTooltip(name, text, QFontMetrics(font()).horizontalAdvance(text), field->ClientWidth());
+  if (QFontMetrics(font()).horizontalAdvance(text) <= field->ClientWidth()) return std::nullopt;
+  return text;
 }
 
 }  // namespace rkvt

@@ -38,10 +38,8 @@ struct CompletionRow {
   bool beep = false;
   Then then = Then::Nothing;
   std::optional<UiState> state;
-  const char* stateCaption = nullptr;
-  const char* resetCaption = nullptr;
-  const char* statisticsCaption = nullptr;
-  const char* testCaption = nullptr;
+  // The toggle button this result leaves idle.
+  std::optional<TFormMain::Toggle> idle;
   bool cyclicOff = false;
   bool oneShotOff = false;
   bool firstPollOff = false;
@@ -53,10 +51,10 @@ struct CompletionRow {
   bool loopTimersOff = false;
 };
 
-constexpr const char* kState = "State";
-constexpr const char* kReset = "Reset";
-constexpr const char* kStart = "Start";
-constexpr const char* kConnect = "Connect";
+constexpr auto kState = TFormMain::Toggle::State;
+constexpr auto kReset = TFormMain::Toggle::Reset;
+constexpr auto kStart = TFormMain::Toggle::Statistics;
+constexpr auto kConnect = TFormMain::Toggle::Test;
 
 using S = UiState;
 namespace r = result;
@@ -64,20 +62,20 @@ constexpr std::array kRows{
     CompletionRow{.result = r::kIdentifiedLoader, .message = Msg::Empty, .then = Then::Identified},
     CompletionRow{.result = r::kIdentifiedWorking, .message = Msg::Empty, .then = Then::Identified},
     CompletionRow{.result = r::kIdentifyFailed, .message = Msg::Text, .text = " Error! Check cable and port settings.", .beep = true,
-                  .state = S::IdentifyError, .stateCaption = kState},
+                  .state = S::IdentifyError, .idle = kState},
     CompletionRow{.result = r::kIdentifyStopped, .message = Msg::Text, .text = " Check modem type stopped.",
-                  .state = S::IdentifyStopped, .stateCaption = kState},
+                  .state = S::IdentifyStopped, .idle = kState},
     CompletionRow{.result = r::kResetViaLoaderDone, .message = Msg::Text, .text = " Reset modem OK.", .then = Then::WaitAfterReset},
     CompletionRow{.result = r::kResetDone, .then = Then::ResetSecondStep},
     CompletionRow{.result = r::kResetFailed, .message = Msg::Text, .text = " Reset modem error!", .beep = true,
-                  .state = S::ResetError, .resetCaption = kReset},
+                  .state = S::ResetError, .idle = kReset},
     CompletionRow{.result = r::kResetStopped, .message = Msg::Text, .text = " Reset modem stopped.", .state = S::ResetIdle,
-                  .resetCaption = kReset},
+                  .idle = kReset},
     CompletionRow{.result = r::kResetSecondDone, .message = Msg::Text, .text = " Reset modem OK.", .then = Then::WaitAfterReset},
     CompletionRow{.result = r::kResetSecondFailed, .message = Msg::Text, .text = " Reset modem error!", .beep = true,
-                  .state = S::ResetError, .resetCaption = kReset},
+                  .state = S::ResetError, .idle = kReset},
     CompletionRow{.result = r::kResetSecondStopped, .message = Msg::Text, .text = " Reset modem stopped.", .state = S::ResetIdle,
-                  .resetCaption = kReset},
+                  .idle = kReset},
     // The worker has shown its own port message. A loop's watchdogs must not
     // write " No Line" into the blanked display later.
     CompletionRow{.result = r::kPortError, .beep = true, .state = S::PortError, .monitoringOff = true, .loopTimersOff = true},
@@ -91,13 +89,13 @@ constexpr std::array kRows{
     CompletionRow{.result = r::kStatisticsFailed, .message = Msg::Text, .text = " Get statistics error!",
                   .then = Then::StatisticsFollowUp},
     CompletionRow{.result = r::kStatisticsStopped, .message = Msg::Text, .text = " Get statistics stopped.", .state = S::StatisticsIdle,
-                  .statisticsCaption = kStart, .cyclicOff = true, .oneShotOff = true, .statisticsTimerOff = true},
+                  .idle = kStart, .cyclicOff = true, .oneShotOff = true, .statisticsTimerOff = true},
     CompletionRow{.result = r::kStatisticsCleared, .message = Msg::Text, .text = " Reset statistics OK.", .rearmStatistics = true},
     CompletionRow{.result = r::kResetStatisticsFailed, .message = Msg::Text, .text = " Reset statistics error!", .beep = true,
-                  .state = S::StatisticsError, .statisticsCaption = kStart, .cyclicOff = true, .monitoringOff = true,
+                  .state = S::StatisticsError, .idle = kStart, .cyclicOff = true, .monitoringOff = true,
                   .statisticsTimerOff = true},
     CompletionRow{.result = r::kResetStatisticsStopped, .message = Msg::Text, .text = " Reset statistics stopped.",
-                  .state = S::StatisticsShown, .statisticsCaption = kStart, .cyclicOff = true,
+                  .state = S::StatisticsShown, .idle = kStart, .cyclicOff = true,
                   .monitoringOff = true, .statisticsTimerOff = true},
     CompletionRow{.result = r::kLoopConnected, .message = Msg::Text, .text = " Get loop statistics ...",
                   .then = Then::LoopConnected},
@@ -108,7 +106,7 @@ constexpr std::array kRows{
     CompletionRow{.result = r::kConnectLoopAnswered32, .message = Msg::Text, .text = " Connecting loop off!", .beep = true,
                   .state = S::LoopConnectFailed, .monitoringOff = true},
     CompletionRow{.result = r::kConnectLoopBusy, .message = Msg::Activity, .red = true, .beep = true, .state = S::LoopConnectFailed,
-                  .testCaption = kConnect, .monitoringOff = true},
+                  .idle = kConnect, .monitoringOff = true},
     CompletionRow{.result = r::kConnectLoopFailed, .message = Msg::Text, .text = " Connecting loop error!", .beep = true,
                   .state = S::LoopConnectFailed, .monitoringOff = true},
     CompletionRow{.result = r::kLoopDisconnected, .message = Msg::Text, .text = " Disconnecting loop OK.",
@@ -160,14 +158,13 @@ const CompletionRow& FindRow(std::uint8_t result) {
   return kOther;
 }
 
-void SetCaptionIf(ui::Button& button, const char* caption) {
-  if (caption != nullptr) button.SetCaption(QString::fromLatin1(caption));
-}
-
 }  // namespace
 
 void TFormMain::CompletionHandler() {
-  // No 10 ms pause before dispatching: the worker has ended, nothing to wait for.
+  AfterPause([this] { Dispatch(); });
+}
+
+void TFormMain::Dispatch() {
   inCompletion_ = true;
   startedInCompletion_ = false;
   snapshotTaken_ = false;
@@ -210,10 +207,7 @@ void TFormMain::CompletionHandler() {
   }
 
   if (row.state) SetUiState(*row.state);
-  SetCaptionIf(ButtonState, row.stateCaption);
-  SetCaptionIf(ButtonReset, row.resetCaption);
-  SetCaptionIf(ButtonStatistics, row.statisticsCaption);
-  SetCaptionIf(ButtonTest, row.testCaption);
+  if (row.idle) SetMode(*row.idle, ToggleMode::Idle);
   if (row.cyclicOff) cyclicStatistics_ = false;
   if (row.oneShotOff) oneShotStatistics_ = false;
   if (row.firstPollOff) firstPoll_ = false;
@@ -252,7 +246,7 @@ void TFormMain::Identified(std::uint8_t result) {
   if (!outcome.message.isEmpty()) SetMessage(outcome.message);
   if (outcome.uiState) SetUiState(*outcome.uiState);
   if (outcome.beep) Beep();
-  ButtonState.SetCaption(QStringLiteral("State"));
+  SetMode(Toggle::State, ToggleMode::Idle);
   if (!outcome.supported) return;
 
   if (result == result::kIdentifiedWorking) {
@@ -261,7 +255,7 @@ void TFormMain::Identified(std::uint8_t result) {
     SetMessage(QStringLiteral(" Get statistics ..."));
     StartCommand(command::kGetStatistics);
     SetUiState(UiState::StatisticsAfterIdentify);
-    ButtonStatistics.SetCaption(QStringLiteral("Stop"));
+    SetMode(Toggle::Statistics, ToggleMode::Running);
     oneShotStatistics_ = true;
   } else {
     workingFirmware_ = false;
@@ -286,7 +280,7 @@ void TFormMain::StatisticsFollowUp() {
     SetUiState(UiState::StatisticsShown);
     SetUiState(UiState::StatisticsIdle);
     SetUiState(UiState::IdentifiedReady);
-    ButtonStatistics.SetCaption(QStringLiteral("Start"));
+    SetMode(Toggle::Statistics, ToggleMode::Idle);
     oneShotStatistics_ = false;
   }
 }

@@ -1,5 +1,7 @@
 #include "mainwin/TFormMain.h"
 
+#include <utility>
+
 #include "link/Commands.h"
 #include "mainwin/Decode.h"
 #include "mainwin/LoopTestKinds.h"
@@ -40,28 +42,37 @@ TFormMain::TFormMain(TInvisible& invisible, ui::Clock& clock, Intervals interval
       portDialog_(portDialog),
       host_(std::make_unique<Host>(*this)),
       resetWait_(clock, QStringLiteral("TimerResetWait"), kResetWaitMs),
+      pause_(clock, QStringLiteral("TimerPause"), kPauseMs),
       portName_(invisible.ComPort().name),
       caption_(QString::fromLatin1(kProgramTitle) + QLatin1Char(' ') + portName_) {
-  ButtonState.OnClick = [this] { ButtonStateClick(); };
-  ButtonSetup.OnClick = [this] { ButtonSetupClick(); };
-  ButtonReset.OnClick = [this] { ButtonResetClick(); };
-  ButtonSoftware.OnClick = [this] { ButtonSoftwareClick(); };
-  ButtonPort.OnClick = [this] { ButtonPortClick(); };
-  ButtonStatistics.OnClick = [this] { ButtonStatisticsClick(); };
-  ButtonClearStatistics.OnClick = [this] { ButtonClearStatisticsClick(); };
-  ButtonTest.OnClick = [this] { ButtonTestClick(); };
-  ButtonClearTest.OnClick = [this] { ButtonClearTestClick(); };
-  RadioButtonLocal.OnClick = [this] { RadioButtonLocalClick(); };
-  RadioButtonRemote.OnClick = [this] { RadioButtonRemoteClick(); };
-  ComboBoxTest.OnChange = [this] { ComboBoxTestChange(); };
+  // A control's action waits while a pause runs; by then it may be disabled.
+  const auto wire = [this](ui::Control& control, void (TFormMain::*handler)()) {
+    return [this, &control, handler] {
+      WhenFree([this, &control, handler] {
+        if (control.Enabled()) (this->*handler)();
+      });
+    };
+  };
+  ButtonState.OnClick = wire(ButtonState, &TFormMain::ButtonStateClick);
+  ButtonSetup.OnClick = wire(ButtonSetup, &TFormMain::ButtonSetupClick);
+  ButtonReset.OnClick = wire(ButtonReset, &TFormMain::ButtonResetClick);
+  ButtonSoftware.OnClick = wire(ButtonSoftware, &TFormMain::ButtonSoftwareClick);
+  ButtonPort.OnClick = wire(ButtonPort, &TFormMain::ButtonPortClick);
+  ButtonStatistics.OnClick = wire(ButtonStatistics, &TFormMain::ButtonStatisticsClick);
+  ButtonClearStatistics.OnClick = wire(ButtonClearStatistics, &TFormMain::ButtonClearStatisticsClick);
+  ButtonTest.OnClick = wire(ButtonTest, &TFormMain::ButtonTestClick);
+  ButtonClearTest.OnClick = wire(ButtonClearTest, &TFormMain::ButtonClearTestClick);
+  RadioButtonLocal.OnClick = wire(RadioButtonLocal, &TFormMain::RadioButtonLocalClick);
+  RadioButtonRemote.OnClick = wire(RadioButtonRemote, &TFormMain::RadioButtonRemoteClick);
+  ComboBoxTest.OnChange = wire(ComboBoxTest, &TFormMain::ComboBoxTestChange);
 
   invisible_.TimerStatistics.OnTimer = [this] {
     invisible_.TimerStatistics.SetEnabled(false);
-    StatisticsTick();
+    WhenFree([this] { StatisticsTick(); });
   };
   invisible_.TimerLoopStatistics.OnTimer = [this] {
     invisible_.TimerLoopStatistics.SetEnabled(false);
-    LoopStatisticsTick();
+    WhenFree([this] { LoopStatisticsTick(); });
   };
   invisible_.TimerProgress.OnTimer = [this] { AdvProgress.StepIt(); };
   invisible_.TimerLoopNoLine10s.OnTimer = [this] {
@@ -73,6 +84,7 @@ TFormMain::TFormMain(TInvisible& invisible, ui::Clock& clock, Intervals interval
     resetWait_.SetEnabled(false);
     ResetWaitOver();
   };
+  pause_.OnTimer = [this] { PauseOver(); };
 
   // Start-up: nothing identified, local target, every display empty.
   RadioButtonLocal.SetChecked(true);
@@ -105,6 +117,32 @@ void TFormMain::FormDestroy() {
 }
 
 ProtocolHost& TFormMain::WorkerHost() { return *host_; }
+
+// --- The pauses ----------------------------------------------------------------
+
+void TFormMain::AfterPause(std::function<void()> step) {
+  afterPause_ = std::move(step);
+  pause_.Restart(kPauseMs);
+}
+
+void TFormMain::PauseOver() {
+  pause_.SetEnabled(false);
+  if (auto step = std::exchange(afterPause_, nullptr)) step();
+  // In the order they came; one of them may start the next pause.
+  while (!pause_.Enabled() && !waiting_.empty()) {
+    auto action = std::move(waiting_.front());
+    waiting_.erase(waiting_.begin());
+    action();
+  }
+}
+
+void TFormMain::WhenFree(std::function<void()> action) {
+  if (pause_.Enabled()) {
+    waiting_.push_back(std::move(action));
+  } else {
+    action();
+  }
+}
 
 int TFormMain::TestIndex() const { return loop::TestIndex(ComboBoxTest.ItemIndex(), TargetLocal()); }
 
@@ -166,8 +204,6 @@ void TFormMain::RestartNoLineTimers() {
 // --- Starting commands ---------------------------------------------------------
 
 bool TFormMain::StartCommand(std::uint8_t command, std::optional<std::uint8_t> requestByte) {
-  // No 10 ms pause before a start: the worker does not need one, and the
-  // user-interface thread is not made to wait.
   if (inCompletion_) {
     if (startedInCompletion_) return false;
     // The log must see the reply, not the next request.
@@ -192,10 +228,11 @@ bool TFormMain::StartCommand(std::uint8_t command, std::optional<std::uint8_t> r
 }
 
 void TFormMain::StartIdentify() {
-  ButtonState.SetCaption(QStringLiteral("Stop"));
+  SetMode(Toggle::State, ToggleMode::Running);
   SetMessage(QStringLiteral(" Check modem state ..."));
-  StartCommand(command::kIdentify);
+  // The window is locked at once; only the start waits for the pause.
   SetUiState(UiState::IdentifyRunning);
+  AfterPause([this] { StartCommand(command::kIdentify); });
 }
 
 void TFormMain::StartDisconnect() {
@@ -204,14 +241,62 @@ void TFormMain::StartDisconnect() {
 }
 
 void TFormMain::ResetWaitOver() {
-  ButtonReset.SetCaption(QStringLiteral("Reset"));
+  SetMode(Toggle::Reset, ToggleMode::Idle);
   workingFirmware_ = false;
   StartIdentify();
 }
 
 // --- Toggle buttons -------------------------------------------------------------
-// A press on the idle caption while a command still runs (its Stop was
-// pressed, but it has not ended yet) only repeats the stop request.
+
+namespace {
+
+using Mode = TFormMain::ToggleMode;
+
+// What each toggle button starts, and what a press with nothing running does
+// to a button that is not idle.
+struct ToggleRow {
+  ui::Button MainWindowControls::*button;
+  const char* idleCaption;
+  const char* pollingCaption;
+  std::uint8_t command;
+  const char* startMessage;
+  UiState startState;
+  // After a stop request to its running command. Reset and Start read as
+  // idle again at once: a second press repeats the request.
+  Mode afterStop;
+  const char* idleMessage;  // nullptr: the message stays
+  std::optional<UiState> idleState;
+  // Statistics polling: its flag, timer and the log's monitoring end with
+  // any press that stops it.
+  bool cycle = false;
+};
+
+using C = MainWindowControls;
+const std::array<ToggleRow, 5> kToggles{{
+    {&C::ButtonState, "State", "Stop", command::kIdentify, " Check modem state ...", UiState::IdentifyRunning,
+     Mode::Stopping, nullptr, std::nullopt},
+    {&C::ButtonSetup, "Setup", "Stop", command::kEnterSetup, " Enter modem setup ...", UiState::SetupEntering,
+     Mode::Stopping, nullptr, std::nullopt},
+    // The command follows the firmware: 11 for working firmware, else 10.
+    {&C::ButtonReset, "Reset", "Stop", command::kReset, " Reset modem ...", UiState::ResetRunning, Mode::Idle,
+     " Reset modem stopped.", UiState::ResetIdle},
+    {&C::ButtonStatistics, "Start", "Stop", command::kGetStatistics, " Get statistics ...",
+     UiState::StatisticsRunning, Mode::Idle, " Get statistics stopped.", UiState::StatisticsIdle, true},
+    // Its stop is a disconnect: ButtonTestClick.
+    {&C::ButtonTest, "Connect", "Disconnect", command::kConnectLoop, " Connecting ...", UiState::LoopConnecting,
+     Mode::Stopping, nullptr, std::nullopt},
+}};
+
+const ToggleRow& Row(TFormMain::Toggle toggle) { return kToggles[static_cast<std::size_t>(toggle)]; }
+
+}  // namespace
+
+void TFormMain::SetMode(Toggle toggle, ToggleMode mode) {
+  const ToggleRow& row = Row(toggle);
+  modes_[static_cast<std::size_t>(toggle)] = mode;
+  const char* caption = mode == Mode::Idle ? row.idleCaption : mode == Mode::Polling ? row.pollingCaption : "Stop";
+  (this->*row.button).SetCaption(QString::fromLatin1(caption));
+}
 
 bool TFormMain::StopRunning() {
   if (!running_) return false;
@@ -219,75 +304,48 @@ bool TFormMain::StopRunning() {
   return true;
 }
 
-void TFormMain::ButtonStateClick() {
-  if (ButtonState.Caption() == QLatin1String("State")) {
+// A press on an idle button while a command still runs (its stop was asked
+// and it has not ended) only repeats the stop request.
+void TFormMain::ToggleClick(Toggle toggle) {
+  const ToggleRow& row = Row(toggle);
+  if (Mode(toggle) == Mode::Idle) {
     if (StopRunning()) return;
-    StartIdentify();
+    if (toggle == Toggle::State) {
+      StartIdentify();
+      return;
+    }
+    SetMode(toggle, row.cycle ? Mode::Polling : Mode::Running);
+    SetMessage(QString::fromLatin1(row.startMessage));
+    std::uint8_t command = row.command;
+    std::optional<std::uint8_t> requestByte;
+    if (toggle == Toggle::Reset && !workingFirmware_) command = command::kResetViaLoader;
+    if (toggle == Toggle::Test) requestByte = loop::TestCode(TestIndex());
+    StartCommand(command, requestByte);
+    SetUiState(row.startState);
+    if (row.cycle) {
+      cyclicStatistics_ = true;
+      SetMonitoring(true);
+    }
     return;
   }
-  if (!StopRunning()) {
-    ButtonState.SetCaption(QStringLiteral("State"));
+  if (StopRunning()) {
+    SetMode(toggle, row.afterStop);
+  } else {
+    if (row.idleMessage != nullptr) SetMessage(QString::fromLatin1(row.idleMessage));
+    if (row.idleState) SetUiState(*row.idleState);
+    SetMode(toggle, Mode::Idle);
   }
-}
-
-void TFormMain::ButtonSetupClick() {
-  if (ButtonSetup.Caption() == QLatin1String("Setup")) {
-    if (StopRunning()) return;
-    ButtonSetup.SetCaption(QStringLiteral("Stop"));
-    SetMessage(QStringLiteral(" Enter modem setup ..."));
-    StartCommand(command::kEnterSetup);
-    SetUiState(UiState::SetupEntering);
-    return;
+  if (row.cycle) {
+    cyclicStatistics_ = false;
+    invisible_.TimerStatistics.SetEnabled(false);
+    SetMonitoring(false);
   }
-  if (!StopRunning()) {
-    ButtonSetup.SetCaption(QStringLiteral("Setup"));
-  }
-}
-
-void TFormMain::ButtonResetClick() {
-  if (ButtonReset.Caption() == QLatin1String("Reset")) {
-    if (StopRunning()) return;
-    ButtonReset.SetCaption(QStringLiteral("Stop"));
-    SetMessage(QStringLiteral(" Reset modem ..."));
-    StartCommand(workingFirmware_ ? command::kReset : command::kResetViaLoader);
-    SetUiState(UiState::ResetRunning);
-    return;
-  }
-  if (!StopRunning()) {
-    SetMessage(QStringLiteral(" Reset modem stopped."));
-    SetUiState(UiState::ResetIdle);
-  }
-  ButtonReset.SetCaption(QStringLiteral("Reset"));
-}
-
-void TFormMain::ButtonStatisticsClick() {
-  if (ButtonStatistics.Caption() == QLatin1String("Start")) {
-    if (StopRunning()) return;
-    ButtonStatistics.SetCaption(QStringLiteral("Stop"));
-    SetMessage(QStringLiteral(" Get statistics ..."));
-    StartCommand(command::kGetStatistics);
-    SetUiState(UiState::StatisticsRunning);
-    cyclicStatistics_ = true;
-    SetMonitoring(true);
-    return;
-  }
-  if (!StopRunning()) {
-    SetMessage(QStringLiteral(" Get statistics stopped."));
-    SetUiState(UiState::StatisticsIdle);
-  }
-  cyclicStatistics_ = false;
-  ButtonStatistics.SetCaption(QStringLiteral("Start"));
-  invisible_.TimerStatistics.SetEnabled(false);
-  SetMonitoring(false);
 }
 
 void TFormMain::ButtonTestClick() {
-  if (ButtonTest.Caption() == QLatin1String("Connect")) {
+  if (Mode(Toggle::Test) == Mode::Idle) {
     SetMonitoring(true);
-    if (StopRunning()) return;
-    SetMessage(QStringLiteral(" Connecting ..."));
-    StartCommand(command::kConnectLoop, loop::TestCode(TestIndex()));
-    SetUiState(UiState::LoopConnecting);
+    ToggleClick(Toggle::Test);
     return;
   }
   SetMonitoring(false);
@@ -332,16 +390,22 @@ void TFormMain::ButtonPortClick() {
 }
 
 void TFormMain::SetupClosed(ui::Color colour, const QString& text) {
-  SetMessage(text);
-  StaticTextMessages.SetFontColor(colour);
-  SetUiState(UiState::SetupClosed);
-  StartIdentify();
+  WhenFree([this, colour, text] {
+    SetMessage(text);
+    StaticTextMessages.SetFontColor(colour);
+    SetUiState(UiState::SetupClosed);
+    StartIdentify();
+  });
 }
 
-void TFormMain::UpdateWindowClosed() { SetUiState(UiState::UpdateWindowClosed); }
+void TFormMain::UpdateWindowClosed() {
+  WhenFree([this] { SetUiState(UiState::UpdateWindowClosed); });
+}
 
 void TFormMain::FirmwareTransferRunning(bool running) {
-  SetUiState(running ? UiState::FirmwareTransferRunning : UiState::UpdateWindowOpen);
+  WhenFree([this, running] {
+    SetUiState(running ? UiState::FirmwareTransferRunning : UiState::UpdateWindowOpen);
+  });
 }
 
 // --- Target and test selection -------------------------------------------------------
@@ -376,7 +440,8 @@ void TFormMain::ComboBoxTestChange() {
 // --- Polling ticks -----------------------------------------------------------------------
 
 void TFormMain::StatisticsTick() {
-  if (ButtonStatistics.Caption() != QLatin1String("Stop")) return;
+  const ToggleMode mode = Mode(Toggle::Statistics);
+  if (mode != ToggleMode::Running && mode != ToggleMode::Polling) return;
   if (running_) {
     // Try again later; a pending clear stays pending.
     SetMessage(QStringLiteral(" Get statistics ..."));
@@ -396,9 +461,9 @@ void TFormMain::StatisticsTick() {
 }
 
 void TFormMain::LoopStatisticsTick() {
-  // A failed first read leaves "Stop" on the button; the test is connected
+  // A failed first read leaves the button running; the test is connected
   // all the same, so polling goes on until a read succeeds.
-  if (ButtonTest.Caption() != QLatin1String("Disconnect") && !firstPoll_) return;
+  if (Mode(Toggle::Test) != ToggleMode::Polling && !firstPoll_) return;
   if (running_) {
     // Never two loop reads at once; try again later.
     RearmLoop();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "ui/Color.h"
 #include "link/CommandRunner.h"
@@ -29,6 +30,9 @@ class TFormMain : public MainWindowControls {
   static constexpr int kResetWaitMs = 10000;
   static constexpr int kNoLineWarningMs = 10000;
   static constexpr int kNoLineGiveUpMs = 20000;
+  // The pause before an identification starts and before a completion is
+  // dispatched: the gap a modem gets between its answer and the next request.
+  static constexpr int kPauseMs = 10;
 
   // Polling intervals from the configuration file, used as they are.
   struct Intervals {
@@ -76,11 +80,23 @@ class TFormMain : public MainWindowControls {
   // Where this window's workers report: the message line.
   ProtocolHost& WorkerHost();
 
+  // What a press of a toggle button does, shown by its caption.
+  enum class ToggleMode {
+    Idle,      // its command can be started
+    Running,   // its command runs; a press asks it to stop
+    Polling,   // between the reads of a cycle (statistics, a loop test)
+    Stopping,  // asked to stop (or disconnecting); the end is awaited
+  };
+  enum class Toggle { State, Setup, Reset, Statistics, Test };
+  ToggleMode Mode(Toggle toggle) const { return modes_[static_cast<std::size_t>(toggle)]; }
+  // Sets the mode and the caption that goes with it.
+  void SetMode(Toggle toggle, ToggleMode mode);
+
   // Control handlers; the controls' OnClick/OnChange are wired to them.
-  void ButtonStateClick();
-  void ButtonSetupClick();
-  void ButtonResetClick();
-  void ButtonStatisticsClick();
+  void ButtonStateClick() { ToggleClick(Toggle::State); }
+  void ButtonSetupClick() { ToggleClick(Toggle::Setup); }
+  void ButtonResetClick() { ToggleClick(Toggle::Reset); }
+  void ButtonStatisticsClick() { ToggleClick(Toggle::Statistics); }
   void ButtonClearStatisticsClick();
   void ButtonTestClick();
   void ButtonClearTestClick();
@@ -111,7 +127,8 @@ class TFormMain : public MainWindowControls {
   std::span<const std::uint8_t, kExchangeBlockSize> ReplySnapshot() const { return snapshot_; }
   int InterfaceCode() const { return interfaceCode_; }
   const std::array<QString, 4>& ParameterTexts() const { return parameterTexts_; }
-  bool CommandRunning() const { return running_ != nullptr; }
+  // Also while a start or a completion waits for its pause.
+  bool CommandRunning() const { return running_ != nullptr || pause_.Enabled(); }
   // Index into the test tables of the selector's current item.
   int TestIndex() const;
 
@@ -127,10 +144,17 @@ class TFormMain : public MainWindowControls {
   // while another command runs (one serial port, one block).
   bool StartCommand(std::uint8_t command, std::optional<std::uint8_t> requestByte = std::nullopt);
   void StartIdentify();
+  void ToggleClick(Toggle toggle);
+  // Runs `step` after the pause. What the user and the polling timers do
+  // meanwhile waits for it, as behind a pause that blocks.
+  void AfterPause(std::function<void()> step);
+  void PauseOver();
+  void WhenFree(std::function<void()> action);
   void StartDisconnect();
   // Asks the running command to stop; false when none runs.
   bool StopRunning();
   void CompletionHandler();
+  void Dispatch();
   void Identified(std::uint8_t result);
   void StatisticsRead();
   void StatisticsFollowUp();
@@ -161,6 +185,10 @@ class TFormMain : public MainWindowControls {
   ui::PortDialog& portDialog_;
   std::unique_ptr<Host> host_;
   ui::Timer resetWait_;
+  ui::Timer pause_;
+  std::function<void()> afterPause_;
+  std::vector<std::function<void()>> waiting_;
+  std::array<ToggleMode, 5> modes_{};
 
   std::array<std::uint8_t, kExchangeBlockSize> block_{};
   std::array<std::uint8_t, kExchangeBlockSize> snapshot_{};

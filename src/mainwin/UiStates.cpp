@@ -58,15 +58,12 @@ struct UiStateRow {
   bool clearTestOff = false;
   bool loopActiveLayout = false;
   bool closeUpdateWindow = false;
-  const char* setupCaption = nullptr;
-  const char* testCaption = nullptr;
+  std::optional<TFormMain::ToggleMode> setupMode;
+  std::optional<TFormMain::ToggleMode> testMode;
   Progress progress = Progress::Keep;
 };
 
-constexpr const char* kSetup = "Setup";
-constexpr const char* kStop = "Stop";
-constexpr const char* kConnect = "Connect";
-constexpr const char* kDisconnect = "Disconnect";
+using Mode = TFormMain::ToggleMode;
 
 using S = UiState;
 constexpr std::array<UiStateRow, kUiStateCount> kUiStates{{
@@ -102,24 +99,24 @@ constexpr std::array<UiStateRow, kUiStateCount> kUiStates{{
      .progress = Progress::Off},
     {.state = S::StatisticsError, .message = Tone::Red, .buttons = kFree, .progress = Progress::Off},
     {.state = S::SetupEntering, .message = Tone::Normal, .buttons = LockedBut(&ButtonSet::setup), .blankTest = true,
-     .setupCaption = kStop, .progress = Progress::On},
-    {.state = S::SetupOpen, .message = Tone::Normal, .buttons = kLocked, .setupCaption = kSetup,
+     .setupMode = Mode::Running, .progress = Progress::On},
+    {.state = S::SetupOpen, .message = Tone::Normal, .buttons = kLocked, .setupMode = Mode::Idle,
      .progress = Progress::Off},
     {.state = S::SetupFailed, .message = Tone::Red, .buttons = kFree, .testSelectionOn = true,
-     .setupCaption = kSetup, .progress = Progress::Off},
-    {.state = S::SetupClosed, .buttons = kFree, .testSelectionOn = true, .setupCaption = kSetup,
+     .setupMode = Mode::Idle, .progress = Progress::Off},
+    {.state = S::SetupClosed, .buttons = kFree, .testSelectionOn = true, .setupMode = Mode::Idle,
      .progress = Progress::Off},
     {.state = S::LoopConnecting, .message = Tone::Normal, .buttons = LockedBut(&ButtonSet::test), .blankState = true,
-     .hidePanels = true, .blankTest = true, .testCaption = kStop, .progress = Progress::On},
+     .hidePanels = true, .blankTest = true, .testMode = Mode::Running, .progress = Progress::On},
     {.state = S::LoopConnectFailed, .message = Tone::Red, .buttons = kFree, .testSelectionOn = true,
-     .testCaption = kConnect, .progress = Progress::Off},
-    {.state = S::LoopDisconnecting, .message = Tone::Normal, .clearTestOff = true, .testCaption = kStop,
+     .testMode = Mode::Idle, .progress = Progress::Off},
+    {.state = S::LoopDisconnecting, .message = Tone::Normal, .clearTestOff = true, .testMode = Mode::Stopping,
      .progress = Progress::On},
     {.state = S::LoopDisconnected, .message = Tone::Normal, .buttons = kFree, .testSelectionOn = true,
-     .testCaption = kConnect, .progress = Progress::Off},
+     .testMode = Mode::Idle, .progress = Progress::Off},
     {.state = S::LoopDisconnectFailed, .message = Tone::Red, .buttons = kFree, .testSelectionOn = true,
-     .testCaption = kConnect, .progress = Progress::Off},
-    {.state = S::LoopActive, .loopActiveLayout = true, .testCaption = kDisconnect, .progress = Progress::Off},
+     .testMode = Mode::Idle, .progress = Progress::Off},
+    {.state = S::LoopActive, .loopActiveLayout = true, .testMode = Mode::Polling, .progress = Progress::Off},
     {.state = S::LoopWarning, .message = Tone::Red, .progress = Progress::Off},
     {.state = S::PortError, .message = Tone::Red, .buttons = kUnidentified, .blankAll = true, .hidePanels = true,
      .blankTest = true, .progress = Progress::Off},
@@ -180,8 +177,8 @@ void TFormMain::SetUiState(UiState state) {
   if (row.clearTestOff) ButtonClearTest.SetEnabled(false);
   if (row.loopActiveLayout) LoopActiveLayout();
   if (row.closeUpdateWindow && Windows.closeUpdate) Windows.closeUpdate();
-  if (row.setupCaption != nullptr) ButtonSetup.SetCaption(QString::fromLatin1(row.setupCaption));
-  if (row.testCaption != nullptr) ButtonTest.SetCaption(QString::fromLatin1(row.testCaption));
+  if (row.setupMode) SetMode(Toggle::Setup, *row.setupMode);
+  if (row.testMode) SetMode(Toggle::Test, *row.testMode);
   if (row.progress == Progress::On) ProgressOn();
   if (row.progress == Progress::Off) ProgressOff();
 }

@@ -1,7 +1,5 @@
 #include "support/TInvisible.h"
 
-#include <QThread>
-
 #include "support/TIni.h"
 
 namespace rkvt {
@@ -12,20 +10,14 @@ TInvisible::TInvisible(ui::Clock& clock, TIni& ini)
       TimerProgress(clock, QStringLiteral("TimerProgress"), 1000),
       TimerLoopNoLine10s(clock, QStringLiteral("TimerLoopNoLine10s"), 10000),
       TimerLoopNoLine20s(clock, QStringLiteral("TimerLoopNoLine20s"), 20000),
-      TimerDelay(clock, QStringLiteral("TimerDelay"), 200),
       ini_(ini) {
   // The disconnect button asks whether the 20 s timer is still running; that
   // it ran out is all it has to say.
   TimerLoopNoLine20s.OnTimer = [this] { TimerLoopNoLine20s.SetEnabled(false); };
-  TimerDelay.OnTimer = [this] { TimerDelay.SetEnabled(false); };
   ini_.LoadPortSettings(comPort_);
 }
 
 TInvisible::~TInvisible() { ini_.SavePortSettings(comPort_); }
-
-void TInvisible::Pause(int ms) {
-  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
-}
 
 void TInvisible::SetHintTarget(int target) {
   // Only the three known targets; anything else (negative too) keeps the last one.
@@ -43,11 +35,5 @@ void TInvisible::ApplicationEventsHint(const QString& longHint) {
   if (sink != nullptr) sink->SetSimpleText(QLatin1Char(' ') + longHint);
 }
 
-std::optional<QString> TInvisible::FullTextTooltip(const QString& controlName, const QString& text, int textWidth,
-                                                   int clientWidth) {
-  const bool watched = controlName == QLatin1String("StaticTextState") || controlName == QLatin1String("StatusBar");
-  if (!watched || textWidth <= clientWidth) return std::nullopt;
-  return text;
-}
 
 }  // namespace rkvt

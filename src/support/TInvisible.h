@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "ui/Controls.h"
 #include "port/PortSettings.h"
@@ -12,7 +11,7 @@ namespace rkvt {
 class TIni;
 
 // The non-visual module every window shares: the serial port settings, the
-// six timers and the hint routing. Timers run on the given clock; the ticks
+// polling, progress and no-line timers and the hint routing. Timers run on the given clock; the ticks
 // that belong to a window are wired by that window.
 // The placement file must outlive this module: the port settings are stored
 // into it on destruction.
@@ -30,11 +29,6 @@ class TInvisible {
   ui::Timer TimerProgress;        // periodic, 1000 ms
   ui::Timer TimerLoopNoLine10s;   // one-shot, 10000 ms
   ui::Timer TimerLoopNoLine20s;   // one-shot, 20000 ms; its tick only disables it
-  ui::Timer TimerDelay;           // one-shot; its tick only disables it
-
-  // Called by the worker thread between frames. The wait is a plain sleep of
-  // at least ms; it does not need the user-interface thread.
-  void Pause(int ms);
 
   // 0: hints go nowhere; 1: main window's status bar; 2: setup window's help line.
   int HintTarget() const { return hintTarget_; }
@@ -44,11 +38,6 @@ class TInvisible {
   void SetHintSinks(ui::StatusBar* mainStatusBar, ui::StatusBar* setupHelpLine);
   // The application's current long hint changed (empty when none).
   void ApplicationEventsHint(const QString& longHint);
-
-  // A state text or status-bar text that does not fit its control is shown
-  // in full as the tooltip; nullopt leaves the tooltip as the toolkit made it.
-  static std::optional<QString> FullTextTooltip(const QString& controlName, const QString& text, int textWidth,
-                                                int clientWidth);
 
  private:
   TIni& ini_;

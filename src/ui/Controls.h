@@ -15,7 +15,8 @@ class Button : public Control {
   Button(const QString& name, const QString& caption) : Control(name), caption_(caption) {}
   QString Caption() const { return caption_; }
   void SetCaption(const QString& caption) { Set(caption_, caption); }
-  // What the widget calls; a disabled button ignores clicks.
+  // What the widget calls on a click, a key or an accessibility action; a
+  // disabled button ignores it.
   void Click() {
     if (Enabled() && OnClick) OnClick();
   }
@@ -32,9 +33,10 @@ class RadioButton : public Control {
   QString Caption() const { return caption_; }
   bool Checked() const { return checked_; }
   void SetChecked(bool checked) { Set(checked_, checked); }
-  // The user picked it: it becomes checked, then the handler runs.
+  // The user picked it: it becomes checked, then the handler runs. Picking
+  // the checked one changes nothing.
   void Click() {
-    if (!Enabled()) return;
+    if (!Enabled() || Checked()) return;
     SetChecked(true);
     if (OnClick) OnClick();
   }

@@ -15,7 +15,7 @@ namespace {
 using test::Area;
 using test::TestImage;
 
-class ImageFileTest : public testing::Test {
+class ImageFileCheck : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
@@ -41,14 +41,14 @@ class ImageFileTest : public testing::Test {
   ImageBuffer buffer_;
 };
 
-TEST_F(ImageFileTest, MissingOrDirectory_Refused) {
+TEST_F(ImageFileCheck, MissingOrDirectory_Refused) {
   EXPECT_EQ(Check(dir_.filePath("sub dir/My Image.vrk")), Refused(R"( File "My Image.vrk" not exist!)"));
   EXPECT_TRUE(BufferZeroFrom(0));
   ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.vrk"));
   EXPECT_EQ(Check(dir_.filePath("folder.vrk")), Refused(R"( Can't open file "folder.vrk" !)"));
 }
 
-TEST_F(ImageFileTest, UnreadableFile_CantOpen) {
+TEST_F(ImageFileCheck, UnreadableFile_CantOpen) {
   const QString path = Write(TestImage(), "locked.vrk");
   ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions{}));
   if (QFile probe(path); probe.open(QIODevice::ReadOnly)) GTEST_SKIP() << "permissions do not stop this user";
@@ -57,7 +57,7 @@ TEST_F(ImageFileTest, UnreadableFile_CantOpen) {
 }
 
 // Only the first 327680 bytes count; a short file leaves zeros behind its bytes.
-TEST_F(ImageFileTest, Size_OnlyTheFirstImageBytesCount) {
+TEST_F(ImageFileCheck, Size_OnlyTheFirstImageBytesCount) {
   const std::pair<std::size_t, const char*> sizes[] = {{0, R"( File "image.vrk" is empty!)"},
                                                        {1, R"( File "image.vrk" has not valid size!)"},
                                                        {327679, R"( File "image.vrk" has not valid size!)"},
@@ -74,7 +74,7 @@ TEST_F(ImageFileTest, Size_OnlyTheFirstImageBytesCount) {
 
 // A damaged area, or no version marker (kind 2 is none), is an error in the file
 // whatever the modem; a version the modem cannot take gives the rule's refusal.
-TEST_F(ImageFileTest, Content_ExactMessageNoVersion) {
+TEST_F(ImageFileCheck, Content_ExactMessageNoVersion) {
   const QString error = R"( Error in file "bad.vrk" !)";
   const std::tuple<int, int, std::uint8_t, std::uint8_t, char, QString> cases[] = {
       // level, damaged area (-1: none), marker kind, version byte, character
@@ -93,7 +93,7 @@ TEST_F(ImageFileTest, Content_ExactMessageNoVersion) {
 }
 
 // Every way out closes the file; checked on systems that list open descriptors.
-TEST_F(ImageFileTest, EveryOutcome_ClosesTheFile) {
+TEST_F(ImageFileCheck, EveryOutcome_ClosesTheFile) {
   const QDir fds("/proc/self/fd");
   if (!fds.exists()) GTEST_SKIP() << "no descriptor list here";
   TestImage image;

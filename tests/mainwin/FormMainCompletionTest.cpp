@@ -27,43 +27,43 @@ struct CompletionCase {
 void PrintTo(const CompletionCase& c, std::ostream* os) { *os << "result " << int(c.result) << ":" << c.message; }
 
 // Test RDL-ES (test code 1) on a 2.25 modem (level 7: page code 9).
-constexpr const char* kFree = "11111111";
+constexpr const char* kFree = "rSUROPAC";
 const CompletionCase kCases[] = {
-    {1, Identify, "", ' ', -1, -1, "11011100", "State", "000-", kId225},
-    {2, Identify, " Get statistics ...", ' ', 25, -1, "00000010", "State", "000-", kId225},
-    {2, Identify, " This version of software modem is not support!", 'R', -1, -1, "11000100", "State", "000-",
+    {1, Identify, "", ' ', -1, -1, "rS.ROP..", "State", "000-", kId225},
+    {2, Identify, " Get statistics ...", ' ', 25, -1, "......A.", "State", "000-", kId225},
+    {2, Identify, " This version of software modem is not support!", 'R', -1, -1, "rS...P..", "State", "000-",
      {{2, 1}, {3, 0x30}, {4, '0'}}},  // 3.00 of a first-generation modem
-    {2, Identify, "", 'B', -1, -1, "11000100", "State", "000-",
+    {2, Identify, "", 'B', -1, -1, "rS...P..", "State", "000-",
      {{1, 0xAB}, {2, 0x0C}, {3, 0x12}, {4, '3'}}},  // type 12: an unknown modem
-    {3, Identify, " Error! Check cable and port settings.", 'R', -1, -1, "11000100", "State", "000-"},
-    {4, Identify, " Check modem type stopped.", ' ', -1, -1, "11000100", "State", "000-"},
+    {3, Identify, " Error! Check cable and port settings.", 'R', -1, -1, "rS...P..", "State", "000-"},
+    {4, Identify, " Check modem type stopped.", ' ', -1, -1, "rS...P..", "State", "000-"},
     // Reset OK: the modem restarts; everything stays locked for the wait.
-    {10, Reset, " Reset modem OK.", ' ', -1, -1, "00000000", "Stop", "000-"},
-    {11, Reset, " Reset modem ...", ' ', 14, -1, "00010000", "Stop", "000-"},
+    {10, Reset, " Reset modem OK.", ' ', -1, -1, "........", "Stop", "000-"},
+    {11, Reset, " Reset modem ...", ' ', 14, -1, "...R....", "Stop", "000-"},
     {12, Reset, " Reset modem error!", 'R', -1, -1, kFree, "Reset", "000-"},
     {13, Reset, " Reset modem stopped.", ' ', -1, -1, kFree, "Reset", "000-"},
-    {14, Reset, " Reset modem OK.", ' ', -1, -1, "00000000", "Stop", "000-"},
+    {14, Reset, " Reset modem OK.", ' ', -1, -1, "........", "Stop", "000-"},
     {15, Reset, " Reset modem error!", 'R', -1, -1, kFree, "Reset", "000-"},
     {16, Reset, " Reset modem stopped.", ' ', -1, -1, kFree, "Reset", "000-"},
     // Port error: the worker's own text stays; the caption is not restored.
-    {17, Stat, " Get statistics ...", 'R', -1, -1, "11000100", "Stop", "0000"},
-    {17, Poll, " Get loop statistics ...", 'R', -1, -1, "11000100", "Disconnect", "0000"},
-    {18, Setup, " Enter modem setup OK.", ' ', -1, -1, "00000000", "Setup", "000-"},
+    {17, Stat, " Get statistics ...", 'R', -1, -1, "rS...P..", "Stop", "0000"},
+    {17, Poll, " Get loop statistics ...", 'R', -1, -1, "rS...P..", "Disconnect", "0000"},
+    {18, Setup, " Enter modem setup OK.", ' ', -1, -1, "........", "Setup", "000-"},
     {19, Setup, " Setup activated from remote terminal !", 'R', -1, -1, kFree, "Setup", "000-", {{4, 0xA0}, {6, 0x40}}},
     {20, Setup, " Enter modem setup error!", 'R', -1, -1, kFree, "Setup", "000-"},
     {21, Setup, " Enter modem setup stopped.", ' ', -1, -1, kFree, "Setup", "000-"},
-    {25, Stat, " Get statistics OK.", ' ', -1, -1, "00000010", "Stop", "1001"},
-    {26, Stat, " Get statistics error!", ' ', -1, -1, "00000010", "Stop", "1001"},
+    {25, Stat, " Get statistics OK.", ' ', -1, -1, "......A.", "Stop", "1001"},
+    {26, Stat, " Get statistics error!", ' ', -1, -1, "......A.", "Stop", "1001"},
     {27, Stat, " Get statistics stopped.", ' ', -1, -1, kFree, "Start", "0001"},
     // The one read after identifying in working mode ends, even on an error, in IdentifiedReady without polling.
-    {25, OneShot, " Get statistics OK.", ' ', -1, -1, "11111111001", "Start", "000-"},
-    {26, OneShot, " Get statistics error!", ' ', -1, -1, "11111111001", "Start", "000-"},
-    {28, ClearStat, " Reset statistics OK.", ' ', -1, -1, "00000010", "Stop", "1001"},
+    {25, OneShot, " Get statistics OK.", ' ', -1, -1, "rSUROPAC..x", "Start", "000-"},
+    {26, OneShot, " Get statistics error!", ' ', -1, -1, "rSUROPAC..x", "Start", "000-"},
+    {28, ClearStat, " Reset statistics OK.", ' ', -1, -1, "......A.", "Stop", "1001"},
     {29, ClearStat, " Reset statistics error!", 'R', -1, -1, kFree, "Start", "0000"},
-    {30, ClearStat, " Reset statistics stopped.", ' ', -1, -1, "00000010", "Start", "0000"},
-    {40, Connect, " Get loop statistics ...", ' ', 50, 9, "00000001", "Stop", "0011",
+    {30, ClearStat, " Reset statistics stopped.", ' ', -1, -1, "......A.", "Start", "0000"},
+    {40, Connect, " Get loop statistics ...", ' ', 50, 9, ".......C", "Stop", "0011",
      {{1, 0xAA}, {2, 0xBB}, {3, 0x31}}},
-    {41, Connect, " Disconnecting ...", ' ', 46, 1, "00000001", "Stop", "0001"},
+    {41, Connect, " Disconnecting ...", ' ', 46, 1, ".......C", "Stop", "0001"},
     {42, Connect, " Connecting loop timeout!", 'R', -1, -1, kFree, "Connect", "0000"},
     {43, Connect, " Connecting loop off!", 'R', -1, -1, kFree, "Connect", "0000"},
     {44, Connect, " Test RDL-ES (master) from local modem !", 'R', -1, -1, kFree, "Connect", "0000",
@@ -73,28 +73,28 @@ const CompletionCase kCases[] = {
     {47, Disconnect, " Disconnecting loop stopped.", ' ', -1, -1, kFree, "Connect", "0000"},
     {48, Disconnect, " Disconnecting loop timeout!", 'R', -1, -1, kFree, "Connect", "0000"},
     {49, Disconnect, " Disconnecting loop error!", 'R', -1, -1, kFree, "Connect", "0000"},
-    {50, Poll, " Get loop statistics OK.", ' ', -1, -1, "00000001", "Disconnect", "0111"},
-    {51, Poll, " Get loop statistics error!", 'R', -1, -1, "00000001", "Disconnect", "0111"},
-    {52, Poll, " Disconnecting ...", ' ', 46, 1, "00000001", "Stop", "0001"},
-    {53, ClearLoop, " Reset loop statistics OK.", ' ', -1, -1, "00000001", "Disconnect", "0111"},
-    {54, ClearLoop, " Reset loop statistics error!", 'R', -1, -1, "00000001", "Disconnect", "0001"},
-    {55, ClearLoop, " Reset loop statistics stopped.", ' ', -1, -1, "00000001", "Disconnect", "0001"},
+    {50, Poll, " Get loop statistics OK.", ' ', -1, -1, ".......C", "Disconnect", "0111"},
+    {51, Poll, " Get loop statistics error!", 'R', -1, -1, ".......C", "Disconnect", "0111"},
+    {52, Poll, " Disconnecting ...", ' ', 46, 1, ".......C", "Stop", "0001"},
+    {53, ClearLoop, " Reset loop statistics OK.", ' ', -1, -1, ".......C", "Disconnect", "0111"},
+    {54, ClearLoop, " Reset loop statistics error!", 'R', -1, -1, ".......C", "Disconnect", "0001"},
+    {55, ClearLoop, " Reset loop statistics stopped.", ' ', -1, -1, ".......C", "Disconnect", "0001"},
     // Codes the main window never starts leave everything as it was, but
     // cyclic polling goes on.
-    {0, Identify, " Check modem state ...", ' ', -1, -1, "01000000", "Stop", "000-"},
-    {22, Identify, " Check modem state ...", ' ', -1, -1, "01000000", "Stop", "000-"},
-    {255, Identify, " Check modem state ...", ' ', -1, -1, "01000000", "Stop", "000-"},
-    {31, Stat, " Get statistics ...", ' ', -1, -1, "00000010", "Stop", "1001"},
+    {0, Identify, " Check modem state ...", ' ', -1, -1, ".S......", "Stop", "000-"},
+    {22, Identify, " Check modem state ...", ' ', -1, -1, ".S......", "Stop", "000-"},
+    {255, Identify, " Check modem state ...", ' ', -1, -1, ".S......", "Stop", "000-"},
+    {31, Stat, " Get statistics ...", ' ', -1, -1, "......A.", "Stop", "1001"},
 };
 
-class Completion : public FormMainTest, public testing::WithParamInterface<CompletionCase> {
+class Completion : public FormMain, public testing::WithParamInterface<CompletionCase> {
  protected:
   // Brings the window to the context, its command running; returns the context's own button.
   ui::Button& Enter(Ctx ctx) {
     if (ctx == Identify || ctx == OneShot) {
-      F().ButtonState.Click();
+      PressState();
       if (ctx == Identify) return F().ButtonState;
-      runner_.Complete(2, kId225);
+      Complete(2, kId225);
       return F().ButtonStatistics;
     }
     if (ctx >= Poll) {
@@ -109,7 +109,7 @@ class Completion : public FormMainTest, public testing::WithParamInterface<Compl
     ui::Button& button = *own[static_cast<int>(ctx)];
     button.Click();
     if (ctx == ClearStat) {
-      runner_.Complete(25);
+      Complete(25);
       F().ButtonClearStatistics.Click();
       clock_.Advance(kStatMs);
     }
@@ -124,7 +124,7 @@ TEST_P(Completion, MessageAlarmNextCommandButtonsTimersMonitoring) {
   const std::size_t startsBefore = runner_.starts.size();
   const int beepsBefore = beeper_.beeps;
 
-  runner_.Complete(c.result, c.reply);
+  Complete(c.result, c.reply);
 
   EXPECT_EQ(Message(), QString(c.message));
   EXPECT_EQ(MessageColor(), c.alarm == 'R' ? kRed : kNormal);
@@ -153,21 +153,21 @@ TEST_P(Completion, MessageAlarmNextCommandButtonsTimersMonitoring) {
 INSTANTIATE_TEST_SUITE_P(EveryResult, Completion, testing::ValuesIn(kCases));
 
 // The fault goes to the message line's tooltip; the message stays the table's.
-TEST_F(FormMainTest, FailedCommandShowsItsFaultAsTheMessageTooltipUntilTheNextCompletion) {
-  F().ButtonState.Click();
+TEST_F(FormMain, FailedCommandShowsItsFaultAsTheMessageTooltipUntilTheNextCompletion) {
+  PressState();
   runner_.fault = QStringLiteral("no acknowledgement after 3 attempts");
-  runner_.Complete(3);
+  Complete(3);
   EXPECT_EQ(Message(), QString(" Error! Check cable and port settings."));
   EXPECT_EQ(F().StaticTextMessages.ToolTip(), runner_.fault);
-  F().ButtonState.Click();
+  PressState();
   runner_.fault.clear();
-  runner_.Complete(2, kId225);
+  Complete(2, kId225);
   EXPECT_EQ(F().StaticTextMessages.ToolTip(), QString());
 }
 
 // --- Reset and the setup window -------------------------------------
 
-TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheLoader) {
+TEST_F(FormMain, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheLoader) {
   IdentifyAndRead();
   int updateClosed = 0;
   F().Windows.closeUpdate = [&] { ++updateClosed; };
@@ -175,28 +175,29 @@ TEST_F(FormMainTest, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThrough
   EXPECT_EQ(updateClosed, 1);
   EXPECT_EQ(Message(), QString(" Reset modem ..."));
   ASSERT_EQ(runner_.LastCommand(), 11) << "working firmware resets with 11";
-  runner_.Complete(11);
+  Complete(11);
   ASSERT_EQ(runner_.LastCommand(), 14);
-  runner_.Complete(14);
+  Complete(14);
   const std::size_t starts = runner_.starts.size();
   clock_.Advance(TFormMain::kResetWaitMs - 1);
   EXPECT_EQ(runner_.starts.size(), starts) << "nothing reaches the modem while it restarts";
-  EXPECT_EQ(CommandButtons(F()), "00000000");
+  EXPECT_EQ(CommandButtons(F()), "........");
   clock_.Advance(1);
+  Settle();
   ASSERT_EQ(runner_.starts.size(), starts + 1);
   EXPECT_EQ(runner_.LastCommand(), 2);
   EXPECT_EQ(Message(), QString(" Check modem state ..."));
   EXPECT_EQ(F().ButtonState.Caption() + F().ButtonReset.Caption(), QString("StopReset"));
-  EXPECT_EQ(CommandButtons(F()), "01000000");
+  EXPECT_EQ(CommandButtons(F()), ".S......");
   clock_.Advance(60000);
   EXPECT_EQ(runner_.starts.size(), starts + 1) << "the wait fires once";
-  runner_.Complete(1, {{2, 2}, {3, 0x10}, {4, '0'}});  // now a first-generation loader
+  Complete(1, {{2, 2}, {3, 0x10}, {4, '0'}});  // now a first-generation loader
   F().ButtonReset.Click();
   EXPECT_EQ(runner_.LastCommand(), 10);
   EXPECT_EQ(runner_.starts.back().subAddress, 1);
 }
 
-TEST_F(FormMainTest, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow_ClosedIdentifiesAfresh) {
+TEST_F(FormMain, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow_ClosedIdentifiesAfresh) {
   for (bool local : {true, false}) {
     (local ? F().RadioButtonLocal : F().RadioButtonRemote).Click();
     IdentifyAndRead();
@@ -207,18 +208,19 @@ TEST_F(FormMainTest, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow_C
       record.assign(r.begin(), r.end());
     };
     F().ButtonSetup.Click();
-    runner_.Complete(18, {{1, 0x21}, {2, 0x11}, {27, 0x99}, {28, 0x55}});
+    Complete(18, {{1, 0x21}, {2, 0x11}, {27, 0x99}, {28, 0x55}});
     EXPECT_EQ(shown, QStringList({local ? "R-KVT-MS - Setup local modem" : "R-KVT-MS - Setup remote modem",
                                   " Enter modem setup OK."}));
     ASSERT_EQ(record.size(), 26u);  // bytes 2..27
     EXPECT_EQ(record.front() << 8 | record.back(), 0x1199);
     runner_.starts.clear();
     F().SetupClosed(kRed, " Exit modem setup error!");  // identifies afresh
+    Settle();
     ASSERT_EQ(runner_.starts.size(), 1u);
     EXPECT_EQ(std::pair(+runner_.starts[0].command, +runner_.starts[0].subAddress), std::pair(2, 1));
     EXPECT_EQ(F().ButtonSetup.Caption() + F().ButtonState.Caption() + Message(), "SetupStop Check modem state ...");
-    EXPECT_EQ(CommandButtons(F()), "01000000");
-    runner_.Complete(4);  // stop it to free the radios
+    EXPECT_EQ(CommandButtons(F()), ".S......");
+    Complete(4);  // stop it to free the radios
   }
 }
 

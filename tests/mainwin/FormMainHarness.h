@@ -75,9 +75,9 @@ inline constexpr int kLoopMs = 2000;
 // Identification reply of a supported first-generation modem, 2.25: level 7.
 inline constexpr Bytes kId225{{2, 1}, {3, 0x22}, {4, '5'}};
 
-class FormMainTest : public testing::Test {
+class FormMain : public testing::Test {
  protected:
-  FormMainTest() {
+  FormMain() {
     form_.EventLog.add = [this](const QString& text) { log_.push_back(text); };
     form_.EventLog.reopen = [this](const QString& port) { log_.push_back("<reopen " + port + ">"); };
     form_.EventLog.setMonitoring = [this](bool on) { monitoring_ = on; };
@@ -86,21 +86,33 @@ class FormMainTest : public testing::Test {
 
   TFormMain& F() { return form_; }
 
+  // The pause before an identification starts or a completion is dispatched.
+  void Settle() { clock_.Advance(TFormMain::kPauseMs); }
+  // The running command ends; its completion is dispatched after the pause.
+  void Complete(std::uint8_t result, Bytes reply = {}) {
+    runner_.Complete(result, reply);
+    Settle();
+  }
+  void PressState() {
+    F().ButtonState.Click();
+    Settle();
+  }
+
   // State -> identify answered in working mode -> the one statistics read.
   void IdentifyAndRead(Bytes reply = kId225) {
-    F().ButtonState.Click();
-    runner_.Complete(2, reply);
+    PressState();
+    Complete(2, reply);
     ASSERT_EQ(runner_.LastCommand(), 25);
     ASSERT_EQ(F().ButtonStatistics.Caption(), QString("Stop"));
-    runner_.Complete(25);
+    Complete(25);
   }
 
   // A loop test past its first reply, polling with nothing running.
   void ConnectedLoop(Bytes reply = kId225) {
     IdentifyAndRead(reply);
     F().ButtonTest.Click();
-    runner_.Complete(40);
-    runner_.Complete(50);
+    Complete(40);
+    Complete(50);
     ASSERT_EQ(F().ButtonTest.Caption(), QString("Disconnect"));
   }
 
@@ -120,18 +132,19 @@ class FormMainTest : public testing::Test {
   TFormMain form_{invisible_, clock_, TFormMain::Intervals{kStatMs, kLoopMs}, runner_, beeper_, dialog_};
 };
 
-// Enabled flags as a string: radios (both alike), State, Setup, Reset, Soft,
-// Port, Statistics, Test; with all 11 columns then ClearStatistics, ClearTest
-// and the test selector.
-inline std::vector<ui::Control*> Columns(TFormMain& f) {
-  return {&f.RadioButtonLocal, &f.ButtonState, &f.ButtonSetup, &f.ButtonReset, &f.ButtonSoftware, &f.ButtonPort,
-          &f.ButtonStatistics, &f.ButtonTest,  &f.ButtonClearStatistics, &f.ButtonClearTest, &f.ComboBoxTest};
-}
+// The enabled command buttons, one column each, its letter when enabled and
+// '.' when not: r radios (both alike), S State, U Setup, R Reset, O Soft,
+// P Port, A Statistics (stArt), C Test (Connect); with all 11 columns then
+// c ClearStatistics, t ClearTest and x the test selector. "rS...P.." is the
+// Unidentified set.
 inline std::string CommandButtons(TFormMain& f, std::size_t columns = 8) {
   EXPECT_EQ(f.RadioButtonLocal.Enabled(), f.RadioButtonRemote.Enabled());
+  const ui::Control* controls[] = {&f.RadioButtonLocal, &f.ButtonState, &f.ButtonSetup, &f.ButtonReset,
+                                   &f.ButtonSoftware, &f.ButtonPort, &f.ButtonStatistics, &f.ButtonTest,
+                                   &f.ButtonClearStatistics, &f.ButtonClearTest, &f.ComboBoxTest};
   std::string s;
-  for (ui::Control* k : Columns(f)) s += Flags({k->Enabled()});
-  return s.substr(0, columns);
+  for (std::size_t i = 0; i < columns; ++i) s += controls[i]->Enabled() ? "rSUROPACctx"[i] : '.';
+  return s;
 }
 
 }  // namespace rkvt::test

@@ -24,14 +24,14 @@ struct ToggleCase {
 void PrintTo(const ToggleCase& c, std::ostream* os) { *os << c.name; }
 
 const ToggleCase kToggles[] = {
-    {"State", &C::ButtonState, 2, 1, " Check modem state ...", "Stop", "State", nullptr, "11000100"},
-    {"Setup", &C::ButtonSetup, 18, 2, " Enter modem setup ...", "Stop", "Setup", nullptr, "11111111"},
-    {"Reset", &C::ButtonReset, 11, 1, " Reset modem ...", "Reset", "Reset", " Reset modem stopped.", "11111111"},
+    {"State", &C::ButtonState, 2, 1, " Check modem state ...", "Stop", "State", nullptr, "rS...P.."},
+    {"Setup", &C::ButtonSetup, 18, 2, " Enter modem setup ...", "Stop", "Setup", nullptr, "rSUROPAC"},
+    {"Reset", &C::ButtonReset, 11, 1, " Reset modem ...", "Reset", "Reset", " Reset modem stopped.", "rSUROPAC"},
     {"Statistics", &C::ButtonStatistics, 25, 2, " Get statistics ...", "Start", "Start", " Get statistics stopped.",
-     "11111111"},
+     "rSUROPAC"},
     {"Test", &C::ButtonTest, 40, 2, " Connecting ...", "Stop"}};
 
-class Toggle : public FormMainTest, public testing::WithParamInterface<ToggleCase> {};
+class Toggle : public FormMain, public testing::WithParamInterface<ToggleCase> {};
 class IdleToggle : public Toggle {};
 INSTANTIATE_TEST_SUITE_P(Toggles, Toggle, testing::ValuesIn(kToggles));
 INSTANTIATE_TEST_SUITE_P(Toggles, IdleToggle, testing::ValuesIn(std::begin(kToggles), std::end(kToggles) - 1));
@@ -41,6 +41,7 @@ TEST_P(Toggle, StopWhileRunning_OnlyAsksTheCommandToStop) {
   if (c.button != &C::ButtonState) IdentifyAndRead();
   ui::Button& button = F().*c.button;
   button.Click();
+  Settle();
   ASSERT_EQ(runner_.LastCommand(), c.command);
   EXPECT_EQ(runner_.starts.back().subAddress, c.subAddress);
   EXPECT_EQ(Message(), QString(c.startMessage));
@@ -62,7 +63,8 @@ TEST_P(IdleToggle, StopWithNothingRunning_NoCommandAndNoStopRequest) {
   const bool statistics = c.button == &C::ButtonStatistics;
   if (c.button != &C::ButtonState) IdentifyAndRead();
   button.Click();
-  runner_.Complete(statistics ? 25 : 17);
+  Settle();
+  Complete(statistics ? 25 : 17);
   if (c.button == &C::ButtonSetup || c.button == &C::ButtonReset) IdentifyAndRead();
   ASSERT_EQ(button.Caption(), QString("Stop"));
   const QString before = Message();
@@ -78,13 +80,48 @@ TEST_P(IdleToggle, StopWithNothingRunning_NoCommandAndNoStopRequest) {
   EXPECT_EQ(runner_.starts.size(), starts);
 }
 
+// --- The 10 ms pauses: before State starts and before a completion is
+// dispatched; what the user does meanwhile follows the pause.
+
+TEST_F(FormMain, Pauses_StateStartsAndCompletionsDispatchTenMillisecondsLater) {
+  F().ButtonState.Click();
+  EXPECT_EQ(Message(), QString(" Check modem state ..."));
+  EXPECT_EQ(CommandButtons(F()), ".S......") << "locked at once";
+  EXPECT_TRUE(F().CommandRunning());
+  clock_.Advance(TFormMain::kPauseMs - 1);
+  EXPECT_TRUE(runner_.starts.empty());
+  clock_.Advance(1);
+  ASSERT_EQ(runner_.LastCommand(), 2);
+  runner_.Complete(2, kId225);
+  clock_.Advance(TFormMain::kPauseMs - 1);
+  EXPECT_EQ(runner_.starts.size(), 1u) << "the answer gets its gap before the next request";
+  EXPECT_EQ(Message(), QString(" Check modem state ..."));
+  clock_.Advance(1);
+  EXPECT_EQ(runner_.LastCommand(), 25);
+}
+
+TEST_F(FormMain, Pauses_StopPressedWhileAReadIsDispatched_EndsThePolling) {
+  IdentifyAndRead();
+  F().ButtonStatistics.Click();
+  runner_.Complete(25);
+  F().ButtonStatistics.Click();  // "Stop", during the pause
+  EXPECT_EQ(runner_.terminates, 0);
+  Settle();
+  EXPECT_EQ(Message(), QString(" Get statistics stopped."));
+  EXPECT_EQ(F().ButtonStatistics.Caption(), QString("Start"));
+  EXPECT_EQ(CommandButtons(F()), "rSUROPAC");
+  clock_.Advance(10 * kStatMs);
+  EXPECT_EQ(runner_.LastCommand(), 25);
+  EXPECT_FALSE(runner_.Running());
+}
+
 // --- Statistics polling ----------------------------------------------------------------
 
-TEST_F(FormMainTest, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextPollA28ThenBackTo25) {
+TEST_F(FormMain, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextPollA28ThenBackTo25) {
   IdentifyAndRead();
   F().ButtonStatistics.Click();
   EXPECT_EQ(monitoring_, true);
-  runner_.Complete(26);
+  Complete(26);
   std::size_t starts = runner_.starts.size();
   clock_.Advance(kStatMs - 1);
   EXPECT_EQ(runner_.starts.size(), starts);
@@ -94,7 +131,7 @@ TEST_F(FormMainTest, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextP
   EXPECT_EQ(runner_.starts.back().subAddress, 2);
   EXPECT_EQ(Message(), QString(" Get statistics ..."));
   EXPECT_TRUE(invisible_.TimerProgress.Enabled());
-  runner_.Complete(25);
+  Complete(25);
 
   F().ButtonClearStatistics.Click();
   EXPECT_EQ(runner_.starts.size(), starts) << "Clear only records the request";
@@ -102,7 +139,7 @@ TEST_F(FormMainTest, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextP
   ASSERT_EQ(runner_.starts.size(), ++starts);
   EXPECT_EQ(runner_.LastCommand(), 28);
   EXPECT_EQ(Message(), QString(" Reset statistics ..."));
-  runner_.Complete(28);
+  Complete(28);
   clock_.Advance(kStatMs);
   ASSERT_EQ(runner_.starts.size(), ++starts);
   EXPECT_EQ(runner_.LastCommand(), 25);
@@ -124,7 +161,7 @@ struct LoopCase {
 
 void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.local << " item " << c.item << " " << c.secondGeneration; }
 
-class LoopRequests : public FormMainTest, public testing::WithParamInterface<LoopCase> {};
+class LoopRequests : public FormMain, public testing::WithParamInterface<LoopCase> {};
 
 TEST_P(LoopRequests, ConnectFirstReadDisconnect_RequestBytes) {
   const LoopCase& c = GetParam();
@@ -142,9 +179,9 @@ TEST_P(LoopRequests, ConnectFirstReadDisconnect_RequestBytes) {
   F().ButtonTest.Click();
   EXPECT_EQ(monitoring_, true);
   expect(40, c.testCode, " Connecting ...");
-  runner_.Complete(40);
+  Complete(40);
   expect(50, c.pageCode, " Get loop statistics ...");
-  runner_.Complete(50);
+  Complete(50);
   EXPECT_EQ(Flags({F().LabelState.Enabled(), F().LabelQual.Enabled(), F().LabelBitRateLine.Enabled(),
                    F().LabelBitRatePx.Enabled(), F().LabelInterface.Enabled(), F().LabelCable.Enabled(),
                    F().ButtonClearTest.Enabled(), F().GroupBoxP2Nets.Visible()}),
@@ -173,13 +210,13 @@ INSTANTIATE_TEST_SUITE_P(
                     L{false, 1, true, 2, 7, kPort},
                     L{false, 2, false, 8, 4, kCounters}, L{false, 3, true, 10, 7, kLl}));
 
-TEST_F(FormMainTest, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_DisconnectAfter20sSendsNothing) {
+TEST_F(FormMain, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_DisconnectAfter20sSendsNothing) {
   ConnectedLoop({{2, 1}, {3, 0x21}, {4, '0'}});  // 2.10, level 5: RDL-ES reads page 5
   F().ButtonClearTest.Click();
   clock_.Advance(kLoopMs);
   EXPECT_EQ(runner_.LastCommand(), 53);
   EXPECT_EQ(Message(), QString(" Reset loop statistics ..."));
-  runner_.Complete(53);
+  Complete(53);
   clock_.Advance(kLoopMs);
   ASSERT_EQ(runner_.LastCommand(), 50);
   EXPECT_EQ(runner_.starts.back().byte2, 5);
@@ -194,41 +231,41 @@ TEST_F(FormMainTest, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_Disconnect
   clock_.Advance(TFormMain::kNoLineGiveUpMs - TFormMain::kNoLineWarningMs);
   EXPECT_FALSE(invisible_.TimerLoopNoLine20s.Enabled());
   // The read ends with its own time-out; polling would go on.
-  runner_.Complete(51);
+  Complete(51);
   ASSERT_TRUE(invisible_.TimerLoopStatistics.Enabled());
   F().ButtonTest.Click();
   EXPECT_EQ(F().ButtonTest.Caption(), QString("Connect"));
-  EXPECT_EQ(CommandButtons(F()), "11111111");
+  EXPECT_EQ(CommandButtons(F()), "rSUROPAC");
   EXPECT_FALSE(invisible_.TimerLoopStatistics.Enabled());
   clock_.Advance(60000);
   EXPECT_EQ(runner_.starts.size(), starts);
 }
 
-TEST_F(FormMainTest, Loop_PortErrorDuringARead_NoLateNoLine) {
+TEST_F(FormMain, Loop_PortErrorDuringARead_NoLateNoLine) {
   ConnectedLoop();
   clock_.Advance(kLoopMs);
-  runner_.Complete(17);
+  Complete(17);
   clock_.Advance(60000);
   EXPECT_EQ(F().StaticTextState.Text(), QString());
 }
 
 // A failed first read keeps polling; the first good reply fixes the layout,
 // a later interface only recolours indicators.
-TEST_F(FormMainTest, Loop_FailedFirstReadPollsOn_LayoutOfTheFirstReplyStays) {
+TEST_F(FormMain, Loop_FailedFirstReadPollsOn_LayoutOfTheFirstReplyStays) {
   IdentifyAndRead({{2, 1}, {3, 0x21}, {4, '0'}});  // level 5: first-generation pages
   F().ComboBoxTest.Choose(loop::kTestRdl);
   F().ButtonTest.Click();
-  runner_.Complete(40);
-  runner_.Complete(51);
+  Complete(40);
+  Complete(51);
   clock_.Advance(kLoopMs);
   ASSERT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().byte2), std::pair(50, 6));
-  runner_.Complete(50, {{9, 30}, {6, 0x03}});  // P2 sync, V.35, RTS and DTR on
+  Complete(50, {{9, 30}, {6, 0x03}});  // P2 sync, V.35, RTS and DTR on
   ASSERT_EQ(F().ButtonTest.Caption(), QString("Disconnect"));
   // The watchdogs count from the next tick, however long the loop interval.
   EXPECT_EQ(clock_.DueIn(invisible_.TimerLoopNoLine10s), kLoopMs + TFormMain::kNoLineWarningMs);
   EXPECT_EQ(clock_.DueIn(invisible_.TimerLoopNoLine20s), kLoopMs + TFormMain::kNoLineGiveUpMs);
   clock_.Advance(kLoopMs);
-  runner_.Complete(50, {{9, 0x20}, {7, 0x12}});  // Ethernet now, Lnk and LRx lit
+  Complete(50, {{9, 0x20}, {7, 0x12}});  // Ethernet now, Lnk and LRx lit
   EXPECT_EQ(std::pair(F().StaticTextInterface.Text(), F().InterfaceCode()), std::pair(QString("Eth QLD-ENX"), 2));
   EXPECT_EQ(Flags({F().GroupBoxP2Nets.Visible(), F().GroupBoxEthernet.Visible(), F().StaticTextCable.Visible(),
                    F().StaticTextSpeed.Visible(), F().ShapeP2RTS.BrushColor() == kGreen}),

@@ -45,6 +45,8 @@ struct RecordingHost : ProtocolHost {
 };
 
 constexpr LinkTimings kFast{.acknowledgementMs = 50, .answerMs = 200, .attempts = 1};
+// Only against a hang: every wait below ends on its event.
+constexpr int kHangGuardMs = 600000;
 
 class Runner : public testing::Test {
  protected:
@@ -72,7 +74,7 @@ TEST_F(Runner, PortThatCannotOpen_Result17_TextBeepAndSettingsTakenAtStart) {
   ProtocolRunner runner(settings_, kFast, Maker(PortError::kOpen));
   auto handle = Start(runner, 25, 2);
   settings_.name = QStringLiteral("ttyLater");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return completed_; }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return completed_; }, kHangGuardMs));
   EXPECT_EQ(block_[0], 17);
   EXPECT_EQ(host_.texts, std::vector<QString>{" Can't open COM-port!"});
   EXPECT_EQ(host_.beeps, 1);
@@ -83,16 +85,18 @@ TEST_F(Runner, Terminate_StopsASilentIdentify) {
   ProtocolRunner runner(settings_, kFast, Maker(0));
   auto handle = Start(runner, 2, 1);
   handle->Terminate();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return completed_; }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return completed_; }, kHangGuardMs));
   EXPECT_EQ(block_[0], 4);
 }
 
 TEST_F(Runner, HandleDroppedBeforeTheEnd_NoCompletionAndTheWorkerStops) {
-  ProtocolRunner runner(settings_, {.acknowledgementMs = 5000, .answerMs = 5000, .attempts = 3}, Maker(0));
+  // Reads that would wait for ever: only the stop request can end this one.
+  ProtocolRunner runner(settings_, {.acknowledgementMs = kHangGuardMs, .answerMs = kHangGuardMs, .attempts = 3},
+                        Maker(0));
   auto handle = Start(runner, 25, 2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return alive_.load() == 1; }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return alive_.load() == 1; }, kHangGuardMs));
   handle.reset();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return alive_.load() == 0; }, 3000)) << "the stop request reaches the worker";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return alive_.load() == 0; }, kHangGuardMs));
   QTest::qWait(50);
   EXPECT_FALSE(completed_);
 }

@@ -13,7 +13,7 @@ namespace {
 
 using test::ReadAll;
 
-class TCfgTest : public testing::Test {
+class CfgFile : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString CfgPath() const { return dir_.filePath("r-kvt-ms_v2.48.cfg"); }
@@ -26,7 +26,7 @@ class TCfgTest : public testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(TCfgTest, MissingFile_CreatedAtOnceWithDefaultEntries) {
+TEST_F(CfgFile, MissingFile_CreatedAtOnceWithDefaultEntries) {
   const QString defaults = "[Config]\nCreateLogFiles=no\nLoopInterval=1000\nStatInterval=1000\n";
   {
     TCfg cfg(dir_.path());
@@ -38,7 +38,7 @@ TEST_F(TCfgTest, MissingFile_CreatedAtOnceWithDefaultEntries) {
   EXPECT_EQ(ReadAll(CfgPath()), defaults);
 }
 
-TEST_F(TCfgTest, DefaultDirectory_IsCurrentDirectory) {
+TEST_F(CfgFile, DefaultDirectory_IsCurrentDirectory) {
   const QString previous = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir_.path()));
   { TCfg cfg; }
@@ -46,7 +46,7 @@ TEST_F(TCfgTest, DefaultDirectory_IsCurrentDirectory) {
   EXPECT_TRUE(QFile::exists(CfgPath()));
 }
 
-TEST_F(TCfgTest, UnusableLocation_RunsOnDefaults) {
+TEST_F(CfgFile, UnusableLocation_RunsOnDefaults) {
   const QString blocked = test::BlockedDirectory(dir_.path());
   {
     TCfg cfg(blocked);
@@ -68,9 +68,9 @@ struct CfgCase {
   bool log;
 };
 
-class TCfgReadTest : public TCfgTest, public testing::WithParamInterface<CfgCase> {};
+class CfgFileRead : public CfgFile, public testing::WithParamInterface<CfgCase> {};
 
-TEST_P(TCfgReadTest, ValuesReadFileUntouched) {
+TEST_P(CfgFileRead, ValuesReadFileUntouched) {
   ASSERT_TRUE(test::WriteAll(CfgPath(), GetParam().text));
   {
     TCfg cfg(dir_.path());
@@ -82,7 +82,7 @@ TEST_P(TCfgReadTest, ValuesReadFileUntouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, TCfgReadTest,
+    Files, CfgFileRead,
     testing::Values(CfgCase{"", 1000, 1000, false},
                     CfgCase{"; slow line\n[Config]\nStatInterval=5000\nCreateLogFiles=YES\n", 5000, 1000, true},
                     CfgCase{"[Config]\nStatInterval= 750 \nLoopInterval=1\nCreateLogFiles=yes \n", 750, 1, true},

@@ -13,7 +13,7 @@ namespace {
 
 using test::ReadAll;
 
-class TIniTest : public testing::Test {
+class PlacementFile : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString IniPath() const { return dir_.filePath("R-Kvt-ms.ini"); }
@@ -32,7 +32,7 @@ class TIniTest : public testing::Test {
 
 // --- Making the file available ----------------------------------------------
 
-TEST_F(TIniTest, MissingDirectoryAndFile_CreatedEmpty_AgainIfDeletedWhileOpen) {
+TEST_F(PlacementFile, MissingDirectoryAndFile_CreatedEmpty_AgainIfDeletedWhileOpen) {
   const QString directory = dir_.filePath("fresh home/.config");
   {
     TIni ini(directory);
@@ -47,7 +47,7 @@ TEST_F(TIniTest, MissingDirectoryAndFile_CreatedEmpty_AgainIfDeletedWhileOpen) {
 
 #ifndef Q_OS_WIN
 // The run script gives the program a private configuration directory this way.
-TEST_F(TIniTest, DefaultDirectory_FollowsXdgConfigHome) {
+TEST_F(PlacementFile, DefaultDirectory_FollowsXdgConfigHome) {
   const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
   const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
   qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
@@ -58,7 +58,7 @@ TEST_F(TIniTest, DefaultDirectory_FollowsXdgConfigHome) {
 }
 #endif
 
-TEST_F(TIniTest, ExistingFile_ReadAndKept) {
+TEST_F(PlacementFile, ExistingFile_ReadAndKept) {
   WriteIni("[FormSoftware]\nLoadFileNameSoftwareModem=old.vrk\nLoadInitialDirSoftwareModem=/data/a, b\n");
   {
     TIni ini(dir_.path());
@@ -72,7 +72,7 @@ TEST_F(TIniTest, ExistingFile_ReadAndKept) {
   EXPECT_EQ(LoadPort(), PortSettings{});  // no ComPort section
 }
 
-TEST_F(TIniTest, CannotCreate_ReadsDefaultsAndDropsWrites) {
+TEST_F(PlacementFile, CannotCreate_ReadsDefaultsAndDropsWrites) {
   const QString blocked = test::BlockedDirectory(dir_.path());
   {
     TIni ini(blocked);
@@ -92,7 +92,7 @@ TEST_F(TIniTest, CannotCreate_ReadsDefaultsAndDropsWrites) {
   EXPECT_EQ(ReadAll(dir_.filePath("file-not-dir")), QString("keep me"));
 }
 
-TEST_F(TIniTest, WriteString_RoundTripsAwkwardTexts) {
+TEST_F(PlacementFile, WriteString_RoundTripsAwkwardTexts) {
   const QStringList texts = {"/home/tech/Firmware, 2024/new dir", "C:\\Modems\\R-KVT\\", "  leading blanks",
                              "Прошивка.vrk", "a=b;c#d", ""};
   for (int i = 0; i < texts.size(); ++i) TIni(dir_.path()).WriteString("FormSoftware", QString::number(i), texts[i]);
@@ -103,7 +103,7 @@ TEST_F(TIniTest, WriteString_RoundTripsAwkwardTexts) {
 // --- Window placement -------------------------------------------------------
 
 // All four keys are written; FormMain and FormSetup read back the position only.
-TEST_F(TIniTest, Placement_SavedThenLoaded) {
+TEST_F(PlacementFile, Placement_SavedThenLoaded) {
   const std::pair<const char*, WindowPlacement> windows[] = {
       {"FormMain", {10, 20, 3, 4}}, {"FormSetup", {10, 20, 3, 4}}, {"FormSoftware", {10, 20, 300, 400}}};
   for (const auto& [window, restored] : windows) {
@@ -117,7 +117,7 @@ TEST_F(TIniTest, Placement_SavedThenLoaded) {
   }
 }
 
-TEST_F(TIniTest, Placement_AbsentOrBadValues_KeepCurrent) {
+TEST_F(PlacementFile, Placement_AbsentOrBadValues_KeepCurrent) {
   WriteIni("[FormSoftware]\nTop=abc\nLeft=-15\nHeight=\nWidth=12.5\n");
   TIni ini(dir_.path());
   WindowPlacement software{1, 2, 3, 4};
@@ -137,9 +137,9 @@ struct PortSaveCase {
   const char* onDisk;  // BaudRate DataBits Parity StopBits FlowControl CustomBaudRate
 };
 
-class TIniPortSaveTest : public TIniTest, public testing::WithParamInterface<PortSaveCase> {};
+class PlacementFilePortSave : public PlacementFile, public testing::WithParamInterface<PortSaveCase> {};
 
-TEST_P(TIniPortSaveTest, WrittenByNameAndReadBack) {
+TEST_P(PlacementFilePortSave, WrittenByNameAndReadBack) {
   TIni(dir_.path()).SavePortSettings({.baudRate = 250000});
   TIni(dir_.path()).SavePortSettings(GetParam().port);
   QStringList values;
@@ -152,7 +152,7 @@ TEST_P(TIniPortSaveTest, WrittenByNameAndReadBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ports, TIniPortSaveTest,
+    Ports, PlacementFilePortSave,
     testing::Values(PortSaveCase{{}, "115200 Data8 NoParity OneStop NoFlowControl <absent>"},
                     PortSaveCase{{"ttyUSB0", 9600, QSerialPort::Data7, QSerialPort::EvenParity, QSerialPort::TwoStop,
                                   QSerialPort::HardwareControl},
@@ -166,15 +166,15 @@ struct PortLineCase {
   PortSettings expected;
 };
 
-class TIniPortLineTest : public TIniTest, public testing::WithParamInterface<PortLineCase> {};
+class PlacementFilePortLine : public PlacementFile, public testing::WithParamInterface<PortLineCase> {};
 
-TEST_P(TIniPortLineTest, LoadsFieldOrKeepsDefault) {
+TEST_P(PlacementFilePortLine, LoadsFieldOrKeepsDefault) {
   WriteIni(QString("[ComPort]\n") + GetParam().lines + "\n");
   EXPECT_EQ(LoadPort(), GetParam().expected) << GetParam().lines;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, TIniPortLineTest,
+    Lines, PlacementFilePortLine,
     testing::Values(
         PortLineCase{"Port=ttyUSB1\nBaudRate=fast\nDataBits=Data5",
                      {.name = "ttyUSB1", .dataBits = QSerialPort::Data5}},

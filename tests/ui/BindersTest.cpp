@@ -1,7 +1,9 @@
 // The binders of every control kind and the widgets they drive, as painted.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +23,9 @@
 
 namespace rkvt::ui {
 namespace {
+
+// Only for a test that would otherwise hang: every wait ends on its event.
+constexpr int kHangGuardMs = 60000;
 
 // Pixels the widget really paints that match, for colours on screen rather than in a palette.
 int CountPixels(QWidget& widget, const std::function<bool(QColor)>& match) {
@@ -101,8 +106,6 @@ TEST_F(Binder, RadioButtons_UserChecksOneAndUnchecksTheOther_ModelMayCheckEither
   Bind(local, localWidget, 'L');
   Bind(remote, remoteWidget, 'm');
   EXPECT_EQ(remoteWidget.text(), "Re&mote");
-  int remoteClicks = 0;
-  remote.OnClick = [&] { ++remoteClicks; };
   // Checked: local model, remote model, local widget, remote widget.
   const auto checked = [&] {
     return QString("%1%2%3%4").arg(local.Checked()).arg(remote.Checked()).arg(localWidget.isChecked())
@@ -111,8 +114,7 @@ TEST_F(Binder, RadioButtons_UserChecksOneAndUnchecksTheOther_ModelMayCheckEither
   local.SetChecked(true);
   EXPECT_EQ(checked(), "1010");
   parent.show();
-  QTest::mouseClick(&remoteWidget, Qt::LeftButton);
-  EXPECT_EQ(remoteClicks, 1);
+  remoteWidget.toggle();
   EXPECT_EQ(checked(), "0101");
   local.SetChecked(true);
   EXPECT_EQ(checked(), "1010") << "the widget unchecked by exclusivity reports back";
@@ -120,7 +122,7 @@ TEST_F(Binder, RadioButtons_UserChecksOneAndUnchecksTheOther_ModelMayCheckEither
   EXPECT_EQ(checked(), "0000");
 }
 
-TEST_F(Binder, ComboBox_MirrorsItemsAndReportsTheUsersChoice) {
+TEST_F(Binder, ComboBox_MirrorsItemsAndIndex) {
   ComboBox model("ComboBoxTest");
   model.SetItems({"RDL-ES", "AL-ES", "ES"});
   QComboBox widget(&parent);
@@ -129,10 +131,103 @@ TEST_F(Binder, ComboBox_MirrorsItemsAndReportsTheUsersChoice) {
   EXPECT_EQ(QString("%1 %2 %3").arg(widget.count()).arg(widget.currentText(), widget.accessibleName()), "3 ES Test");
   model.SetItems({"RDL-ES", "RDL", "DL", "LL"});
   EXPECT_EQ(QString("%1 %2").arg(widget.count()).arg(widget.currentIndex()), "4 0");
+}
+
+// Each kind of control, worked with the mouse, the keyboard and an
+// accessibility client's action: the model hears one change, and only one.
+enum class Gesture { Mouse, Key, Accessible };
+class Gestures : public Binder, public testing::WithParamInterface<Gesture> {
+ protected:
+  void SetUp() override {
+    parent.resize(300, 200);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+  }
+  // Runs the accessible action and lets Qt finish what it starts (a button
+  // clicks at the end of a short animation).
+  void Act(QWidget& widget, const QString& action) {
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&widget);
+    ASSERT_TRUE(seen != nullptr && seen->actionInterface() != nullptr);
+    ASSERT_TRUE(seen->actionInterface()->actionNames().contains(action)) << action.toStdString();
+    seen->actionInterface()->doAction(action);
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Ways, Gestures, testing::Values(Gesture::Mouse, Gesture::Key, Gesture::Accessible),
+                         [](const auto& info) { return std::string(info.param == Gesture::Mouse ? "Mouse"
+                                                                   : info.param == Gesture::Key ? "Key"
+                                                                                                : "Accessible"); });
+
+TEST_P(Gestures, Button_OneClick) {
+  Button model("ButtonState", "State");
+  QPushButton widget(&parent);
+  Bind(model, widget);
+  int clicks = 0;
+  model.OnClick = [&] { ++clicks; };
+  widget.setFocus();
+  switch (GetParam()) {
+    case Gesture::Mouse: QTest::mouseClick(&widget, Qt::LeftButton); break;
+    case Gesture::Key: QTest::keyClick(&widget, Qt::Key_Space); break;
+    case Gesture::Accessible: Act(widget, QAccessibleActionInterface::pressAction()); break;
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return clicks > 0; }, kHangGuardMs));
+  QApplication::processEvents();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_P(Gestures, RadioButton_PickingRemoteChecksItAndRunsItsHandler) {
+  RadioButton local("RadioButtonLocal", "Local"), remote("RadioButtonRemote", "Remote");
+  QRadioButton localWidget(&parent), remoteWidget(&parent);
+  localWidget.move(0, 0);
+  remoteWidget.move(0, 40);
+  Bind(local, localWidget);
+  Bind(remote, remoteWidget);
+  local.SetChecked(true);
+  int picked = 0;
+  remote.OnClick = [&] { ++picked; };
+  local.OnClick = [&] { ADD_FAILURE() << "the checked one was picked again"; };
+  switch (GetParam()) {
+    case Gesture::Mouse: QTest::mouseClick(&remoteWidget, Qt::LeftButton); break;
+    case Gesture::Key:
+      localWidget.setFocus();
+      QTest::keyClick(&localWidget, Qt::Key_Down);
+      break;
+    case Gesture::Accessible: Act(remoteWidget, QAccessibleActionInterface::toggleAction()); break;
+  }
+  EXPECT_EQ(picked, 1);
+  EXPECT_TRUE(remote.Checked() && !local.Checked());
+  // Picking it again is no change.
+  QTest::mouseClick(&remoteWidget, Qt::LeftButton);
+  EXPECT_EQ(picked, 1);
+}
+
+TEST_P(Gestures, ComboBox_ChoosingAnotherItemReachesTheModel) {
+  ComboBox model("ComboBoxTest");
+  model.SetItems({"RDL-ES", "RDL", "DL", "LL"});
+  QComboBox widget(&parent);
+  Bind(model, widget, "Test");
   int changes = 0;
   model.OnChange = [&] { ++changes; };
-  parent.show();
-  QTest::keyClick(&widget, Qt::Key_Down);
+  widget.setFocus();
+  switch (GetParam()) {
+    case Gesture::Mouse: {
+      widget.showPopup();
+      QAbstractItemView* list = widget.view();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+      break;
+    }
+    case Gesture::Key: QTest::keyClick(&widget, Qt::Key_Down); break;
+    case Gesture::Accessible: {
+      // The client opens the list and picks with the keys, as a screen reader user does.
+      Act(widget, QAccessibleActionInterface::showMenuAction());
+      QAbstractItemView* list = widget.view();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+      QTest::keyClick(list, Qt::Key_Down);
+      QTest::keyClick(list, Qt::Key_Return);
+      break;
+    }
+  }
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(model.Text(), "RDL");
 }

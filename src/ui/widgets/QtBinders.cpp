@@ -84,11 +84,17 @@ void Bind(RadioButton& model, QRadioButton& widget, QChar mnemonic) {
       widget.setAutoExclusive(exclusive);
     }
   });
-  // A sibling picked by the user unchecks this one: the model must follow.
+  // Bound to the change of the check, not to a click: a key, the mouse and an
+  // accessibility client's toggle all end here. The model's own changes are
+  // made with the widget's signals blocked; a sibling picked by the user
+  // unchecks this one, and the model follows.
   QObject::connect(&widget, &QAbstractButton::toggled, &model, [&model](bool on) {
-    if (!on) model.SetChecked(false);
+    if (on) {
+      model.Click();
+    } else {
+      model.SetChecked(false);
+    }
   });
-  QObject::connect(&widget, &QAbstractButton::clicked, &model, [&model] { model.Click(); });
 }
 
 void Bind(ComboBox& model, QComboBox& widget, const QString& accessibleName) {
@@ -105,7 +111,9 @@ void Bind(ComboBox& model, QComboBox& widget, const QString& accessibleName) {
     MirrorCommon(model, widget);
   };
   Follow(model, widget, sync);
-  QObject::connect(&widget, &QComboBox::activated, &model, [&model, &widget, sync](int index) {
+  // The change of the current item, however it came (list, key, wheel, an
+  // accessibility client); the model's own changes are made with signals blocked.
+  QObject::connect(&widget, &QComboBox::currentIndexChanged, &model, [&model, sync](int index) {
     model.Choose(index);
     sync();  // a refused choice puts the old item back
   });
