@@ -224,14 +224,14 @@ constexpr char kHelpRai[] = " Select E1 RAI: Disabled; Enabled";
 constexpr char kHelpSignalling[] = " Select E1 Signaling: CAS; CCS";
 constexpr char kHelpTsSignalling[] = " Select E1 TS Signaling: 16; 19; 28; 31";
 
-struct ChoiceSpec {
+struct ChoiceRow {
   Key key;
   ListFn list;  // nullptr: no list opens
   HelpFn help;
 };
 
 using K = Key;
-constexpr std::array<ChoiceSpec, kKeyCount> kChoices{{
+constexpr std::array<ChoiceRow, kKeyCount> kChoices{{
     {K::Interface, [](const Ask& a) { return InterfaceChoices(a.r, a.list); }, InterfaceHelp},
     {K::MBitRate, BitRates, BitRateHelp},
     {K::MRateMode, nullptr, Fixed<kHelpRateMode>},
@@ -282,8 +282,8 @@ constexpr std::array<ChoiceSpec, kKeyCount> kChoices{{
 
 constexpr bool ChoicesComplete() {
   for (std::size_t i = 0; i < kChoices.size(); ++i) {
-    const ChoiceSpec& c = kChoices[i];
-    const KeyKind kind = kKeySpecs[i].kind;
+    const ChoiceRow& c = kChoices[i];
+    const KeyKind kind = kKeyTable[i].kind;
     const bool opens = kind == KeyKind::Choice || kind == KeyKind::Composed;
     if (Index(c.key) != i || c.help == nullptr || opens != (c.list != nullptr)) return false;
   }
@@ -294,9 +294,9 @@ static_assert(ChoicesComplete(), "every key has its help text; every choice key,
 }  // namespace
 
 QStringList ChoiceList(Key key, const ConfigRecord& record, const ParamList& list) {
-  const ChoiceSpec& spec = kChoices[Index(key)];
-  if (spec.list == nullptr) return {};
-  return spec.list(Ask{record, list, record.Context()});
+  const ChoiceRow& info = kChoices[Index(key)];
+  if (info.list == nullptr) return {};
+  return info.list(Ask{record, list, record.Context()});
 }
 
 QString HelpText(Key key, const ConfigRecord& record, const ParamList& list) {

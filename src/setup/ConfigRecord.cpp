@@ -294,7 +294,7 @@ constexpr bool CodecsComplete() {
   for (std::size_t i = 0; i < kCodecs.size(); ++i) {
     const Codec& c = kCodecs[i];
     if (Index(c.key) != i) return false;
-    const KeyKind kind = kKeySpecs[i].kind;
+    const KeyKind kind = kKeyTable[i].kind;
     // Choice keys store what is chosen; only display rows may lack a decode.
     const bool choice = kind == KeyKind::Choice || kind == KeyKind::Composed;
     if (choice != (c.encode != nullptr)) return false;

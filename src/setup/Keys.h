@@ -32,14 +32,14 @@ enum class KeyKind {
 
 constexpr std::size_t Index(Key key) { return static_cast<std::size_t>(key); }
 
-struct KeySpec {
+struct KeyInfo {
   Key key;
   std::string_view name;
   KeyKind kind;
 };
 
 
-inline constexpr std::array<KeySpec, kKeyCount> kKeySpecs{{
+inline constexpr std::array<KeyInfo, kKeyCount> kKeyTable{{
     {Key::Interface, "Interface", KeyKind::Composed},
     {Key::MBitRate, "MBitRate", KeyKind::Choice},
     {Key::MRateMode, "MRateMode", KeyKind::Flip},
@@ -82,8 +82,8 @@ inline constexpr std::array<KeySpec, kKeyCount> kKeySpecs{{
 }};
 
 constexpr bool KeysInOrder() {
-  for (std::size_t i = 0; i < kKeySpecs.size(); ++i)
-    if (Index(kKeySpecs[i].key) != i || kKeySpecs[i].name.empty()) return false;
+  for (std::size_t i = 0; i < kKeyTable.size(); ++i)
+    if (Index(kKeyTable[i].key) != i || kKeyTable[i].name.empty()) return false;
   return true;
 }
 static_assert(KeysInOrder(), "one row per key, in the order of the Key enum");

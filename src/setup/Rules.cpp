@@ -57,10 +57,10 @@ constexpr std::array kFlips{
 
 constexpr bool FlipsComplete() {
   std::size_t flipKeys = 0;
-  for (const KeySpec& spec : kKeySpecs) {
-    if (spec.kind != KeyKind::Flip) continue;
+  for (const KeyInfo& info : kKeyTable) {
+    if (info.kind != KeyKind::Flip) continue;
     ++flipKeys;
-    if (std::count_if(kFlips.begin(), kFlips.end(), [&](const FlipRule& f) { return f.key == spec.key; }) != 1)
+    if (std::count_if(kFlips.begin(), kFlips.end(), [&](const FlipRule& f) { return f.key == info.key; }) != 1)
       return false;
   }
   return flipKeys == kFlips.size();
