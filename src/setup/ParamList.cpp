@@ -31,17 +31,17 @@ constexpr int kPixelsPerColumn = 4;
 
 bool ParamList::Add(const QString& row) {
   const Link link = FindLink(row);
-  if (link.valueStart >= 0 && Find(link.key) >= 0) return false;
+  const bool linked = link.valueStart >= 0;
+  if (linked && Find(link.key) >= 0) return false;
   rows_.append(row);
+  keys_.append(linked ? link.key.toString() : QString());
   return true;
 }
 
 int ParamList::Find(QStringView key) const {
-  for (qsizetype i = 0; i < rows_.size(); ++i) {
-    const Link link = FindLink(rows_[i]);
-    if (link.valueStart >= 0 && link.key == key) return static_cast<int>(i);
-  }
-  return -1;
+  if (key.isEmpty()) return -1;
+  const qsizetype i = keys_.indexOf(key);
+  return i < 0 ? -1 : static_cast<int>(i);
 }
 
 std::optional<QString> ParamList::Value(QStringView key) const {

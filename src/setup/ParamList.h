@@ -12,7 +12,10 @@ namespace rkvt::setup {
 // them: rows are found, read and changed by the key of their value link.
 class ParamList {
  public:
-  void Clear() { rows_.clear(); }
+  void Clear() {
+    rows_.clear();
+    keys_.clear();
+  }
   // False (and nothing added) for a second row with a key the list already carries.
   bool Add(const QString& row);
   const QStringList& Rows() const { return rows_; }
@@ -24,6 +27,7 @@ class ParamList {
 
  private:
   QStringList rows_;
+  QStringList keys_;  // each row's link key, empty for rows without one
 };
 
 // The key of a row's value link, or nothing for a row without one.
