@@ -183,14 +183,19 @@ int ConfigSession::Set() {
 
 int ConfigSession::Exit(int status) {
   const setup::ExitPayload payload = model_.Record().Payload();
+  bool stopped = false;
   if (runner_.StopRequested()) {
-    err_ << "stopped; the modem stays in setup (r-kvt-ms-cli exit-setup " << HexBytes(payload).remove(u' ')
-         << " leaves it)" << Qt::endl;
-    return kExitStopped;
+    // A stopped config still leaves setup, so the modem is not left held; a second Ctrl-C stops that too.
+    stopped = true;
+    runner_.ForgiveStops();
   }
   const std::uint8_t left = Step(command::kExitSetup, payload);
-  if (left != command::kExitSetup) return std::max(status, Failed(command::kExitSetup, left));
-  return status;
+  if (left != command::kExitSetup) {
+    err_ << "the modem may still be in setup; r-kvt-ms-cli exit-setup " << HexBytes(payload).remove(u' ')
+         << " leaves it" << Qt::endl;
+    status = std::max(status, Failed(command::kExitSetup, left));
+  }
+  return stopped ? kExitStopped : status;
 }
 
 int RunConfigCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -209,7 +214,7 @@ int RunConfigCommand(const QStringList& arguments, QTextStream& out, QTextStream
   settings.name = options.port;
   CliHost host;
   WorkerRunner runner([settings] { return std::make_unique<QtSerialPort>(settings); },
-                      options.fastTimeouts ? kFastTimings : LinkTimings{}, host, InterruptRequested);
+                      options.fastTimeouts ? kFastTimings : LinkTimings{}, host, InterruptCount);
   return ConfigSession(options, runner, host, out, err).Run();
 }
 
