@@ -10,7 +10,6 @@
 #include "cli/WorkerOutcome.h"
 #include "link/Commands.h"
 #include "link/QtSerialPort.h"
-#include "link/ResultCodes.h"
 #include "mainwin/Decode.h"
 #include "mainwin/MainWindowControls.h"
 #include "setup/Rules.h"
@@ -40,7 +39,7 @@ std::uint8_t ConfigSession::Step(std::uint8_t command, std::span<const std::uint
 }
 
 int ConfigSession::Failed(std::uint8_t command, std::uint8_t result) {
-  const std::string_view meaning = ResultMeaning(result);
+  const std::string_view meaning = FindResult(result).meaning;
   err_ << "result " << result << ": " << QLatin1String(meaning.data(), static_cast<qsizetype>(meaning.size()))
        << Qt::endl;
   return ExitStatusOf(OutcomeOf(command, result));
