@@ -34,6 +34,7 @@ int Serve(const rkvt::sim::SimOptions& options, rkvt::sim::ModemModel model,
           const std::vector<rkvt::sim::ScriptStep>& script) {
   rkvt::sim::ModemEmulator modem(std::move(model));
   modem.SetBaudRate(options.baud);
+  for (const rkvt::sim::FaultRule& rule : options.faults) modem.AddFault(rule);
 
   std::error_code ec;
   std::filesystem::remove(options.link, ec);

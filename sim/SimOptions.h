@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "sim/Fault.h"
 #include "sim/ImageWriter.h"
 #include "sim/ModemModel.h"
 
@@ -30,6 +31,12 @@ struct SimOptions {
   std::optional<int> silentAfter;
   // A file of timed state changes (see ModemScript.h).
   std::string script;
+  // Another firmware or variant code than the preset's.
+  std::optional<Identity> firmware;
+  std::optional<std::uint8_t> variantCode;
+  std::optional<ConfigRecord> record;
+  // Faults on the answers to setup commands.
+  std::vector<FaultRule> faults;
   // Writing an image instead.
   std::string imagePath;
   ImageRecipe image;
