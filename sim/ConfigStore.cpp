@@ -2,10 +2,11 @@
 
 namespace rkvt::sim {
 
-ConfigRecord ConfigStore::DefaultRecord(int level) {
+ConfigRecord ConfigStore::DefaultRecord(int level, int variant) {
   ConfigRecord r{};
   r[0] = 0x20;  // interleaver low
-  r[1] = 0x03;  // line bit rate index 3
+  // Line bit rate index 3; the PLN family also a ceiling at its third value.
+  r[1] = variant >= 7 && variant <= 9 ? 0x43 : 0x03;
   r[5] = 0x01;  // asynchronous 115.2
   r[15] = 100;  // transmit level -30 dB
   r[16] = 0x5A;  // exit payload
@@ -30,7 +31,10 @@ ConfigRecord ConfigStore::DefaultRecord(int level) {
   return r;
 }
 
-ConfigStore::ConfigStore(int level) : record_(DefaultRecord(level)) {
+ConfigStore::ConfigStore(int level, int variant) { Replace(DefaultRecord(level, variant)); }
+
+void ConfigStore::Replace(const ConfigRecord& record) {
+  record_ = record;
   for (int n = 1; n <= kProfiles; ++n) {
     ConfigRecord& p = profiles_[n - 1];
     p = record_;

@@ -20,9 +20,14 @@ class ConfigStore {
   // A plausible record for firmware of this software level. The bytes no
   // parameter uses hold distinct values, so a program that does not carry
   // them unchanged is caught.
-  static ConfigRecord DefaultRecord(int softwareLevel);
+  // Variants 7 to 9 (the PLN family) get a rate index and a ceiling of their range.
+  static ConfigRecord DefaultRecord(int softwareLevel, int variant = 0);
 
-  explicit ConfigStore(int softwareLevel = 12);
+  explicit ConfigStore(int softwareLevel = 12, int variant = 0);
+
+  // A record of the user's own: it is in force, and each profile is a copy
+  // of it under its own number, with an interleaver of its own.
+  void Replace(const ConfigRecord& record);
 
   ConfigRecord& Record() { return record_; }
   const ConfigRecord& Record() const { return record_; }

@@ -30,6 +30,17 @@ int SoftwareLevel(const Identity& id) {
   }
 }
 
+int ModemVariant(const Identity& id) {
+  if (id.type != 6) return 0;
+  const int major = id.version >> 4;
+  const int minor = id.version & 0x0F;
+  const int code = id.variantCode & 7;
+  if (major >= 5 && major <= 7) return code != 7 ? 0 : major == 5 ? 8 : major == 6 ? 7 : 9;
+  if (code == 7) return major == 4 || (major == 3 && minor == 1 && id.third >= '5') ? 7 : 0;
+  constexpr int kOlderCodes[] = {0, 1, 4, 0, 5, 2, 3};
+  return kOlderCodes[code];
+}
+
 PageLayout LayoutOf(const Identity& identity) {
   return SoftwareLevel(identity) < 7 ? PageLayout::First : PageLayout::Second;
 }

@@ -18,6 +18,10 @@ struct Identity {
 // page layout and page codes its firmware speaks.
 int SoftwareLevel(const Identity& identity);
 
+// The channel variant 0-9 the program derives from version and variant code
+// (type 6 only; 0 for every other modem).
+int ModemVariant(const Identity& identity);
+
 // Firmware below level 7 lays out its pages the old way (one interface, the
 // activity record at bytes 10-13); from level 7 on with two interface slots.
 enum class PageLayout { First, Second };

@@ -19,7 +19,9 @@ bool IsFlashStep(const Frame& request) {
 }  // namespace
 
 ModemModel::ModemModel(Identity identity)
-    : identity_(identity), local_(SoftwareLevel(identity)), remote_(SoftwareLevel(identity)) {}
+    : identity_(identity),
+      local_(SoftwareLevel(identity), ModemVariant(identity)),
+      remote_(SoftwareLevel(identity), ModemVariant(identity)) {}
 
 Frame ModemModel::Acknowledgement(const Frame& request, std::uint8_t status) {
   Frame ack{};

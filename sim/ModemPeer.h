@@ -17,7 +17,7 @@ namespace rkvt::sim {
 // request that gets one. The local and the remote modem are one each.
 class ModemPeer {
  public:
-  explicit ModemPeer(int softwareLevel = 12) : config(softwareLevel) {}
+  explicit ModemPeer(int softwareLevel = 12, int variant = 0) : config(softwareLevel, variant) {}
 
   ModemState state;
   ConfigStore config;

@@ -32,6 +32,7 @@ int WriteImage(const rkvt::sim::SimOptions& options) {
 int Serve(const rkvt::sim::SimOptions& options, rkvt::sim::ModemModel model) {
   rkvt::sim::ModemEmulator modem(std::move(model));
   modem.SetBaudRate(options.baud);
+  for (const rkvt::sim::FaultRule& rule : options.faults) modem.AddFault(rule);
 
   std::error_code ec;
   std::filesystem::remove(options.link, ec);

@@ -18,6 +18,57 @@ std::optional<int> ParseInt(const std::string& text, int low, int high) {
   return value;
 }
 
+// 26 bytes as hex digits; blanks and colons may separate bytes.
+std::optional<ConfigRecord> ParseRecord(const std::string& text) {
+  std::vector<std::uint8_t> bytes;
+  int high = -1;
+  for (char c : text) {
+    if ((c == ' ' || c == ':') && high < 0) continue;
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (digit < 0) return std::nullopt;
+    if (high < 0) {
+      high = digit;
+    } else {
+      bytes.push_back(static_cast<std::uint8_t>(high << 4 | digit));
+      high = -1;
+    }
+  }
+  ConfigRecord record{};
+  if (high >= 0 || bytes.size() != record.size()) return std::nullopt;
+  std::copy(bytes.begin(), bytes.end(), record.begin());
+  return record;
+}
+
+// "X.YZ": the working firmware of type 1 (1.xx, 2.xx) or type 6 (3.xx to 7.xx).
+std::optional<Identity> ParseFirmware(const std::string& text) {
+  if (text.size() != 4 || text[1] != '.') return std::nullopt;
+  for (std::size_t i : {0u, 2u, 3u})
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+  const int major = text[0] - '0';
+  if (major < 1 || major > 7) return std::nullopt;
+  return Identity{.type = static_cast<std::uint8_t>(major <= 2 ? 1 : 6),
+                  .version = static_cast<std::uint8_t>(major << 4 | (text[2] - '0')),
+                  .third = text[3]};
+}
+
+// "set-mode:refuse": which setup command's answers, and how they go wrong.
+std::optional<FaultRule> ParseSetupFault(const std::string& text) {
+  static const std::pair<const char*, std::uint8_t> kCommands[] = {
+      {"enter", 1}, {"set-mode", 20}, {"exit", 24}, {"load", 22}, {"save", 21}};
+  static const std::pair<const char*, Fault> kKinds[] = {
+      {"refuse", Fault::WrongResponse}, {"garble", Fault::Garbled}, {"silent", Fault::NoReply}};
+  const auto colon = text.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  FaultRule rule{.fault = Fault::NoReply, .reply = ReplyKind::Answer};
+  bool command = false, kind = false;
+  for (const auto& [name, code] : kCommands)
+    if (text.substr(0, colon) == name) command = true, rule.code = code;
+  for (const auto& [name, fault] : kKinds)
+    if (text.substr(colon + 1) == name) kind = true, rule.fault = fault;
+  if (!command || !kind) return std::nullopt;
+  return rule;
+}
+
 std::string Bad(const std::string& option, const std::string& value) {
   return "bad value for " + option + ": " + value;
 }
@@ -105,6 +156,19 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
     else if (arg == "--activity") o.activity = value;
     else if (arg == "--actor") o.actor = value;
     else if (arg == "--connect") o.connect = value;
+    else if (arg == "--record") {
+      if (!(o.record = ParseRecord(value))) return Bad(arg, value);
+    } else if (arg == "--firmware") {
+      if (!(o.firmware = ParseFirmware(value))) return Bad(arg, value);
+    } else if (arg == "--variant-code") {
+      const auto code = ParseInt(value, 0, 7);
+      if (!code) return Bad(arg, value);
+      o.variantCode = static_cast<std::uint8_t>(*code);
+    } else if (arg == "--setup-fault") {
+      const auto rule = ParseSetupFault(value);
+      if (!rule) return Bad(arg, value);
+      o.faults.push_back(*rule);
+    }
     else if (arg == "--write-image") o.imagePath = value;
     else if (arg == "--version") {
       if (!ParseImageVersion(value, o.image)) return Bad(arg, value);
@@ -131,11 +195,16 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
 }
 
 std::variant<ModemModel, std::string> BuildModel(const SimOptions& o) {
-  const auto preset = FindPreset(o.preset);
+  auto preset = FindPreset(o.preset);
   if (!preset) return "unknown preset: " + o.preset;
+  // A loader preset keeps its loader; the firmware options shape what it starts.
+  Identity& running = preset->firmwareAfterReset ? *preset->firmwareAfterReset : preset->identity;
+  if (o.firmware) running = *o.firmware;
+  if (o.variantCode) running.variantCode = *o.variantCode;
   ModemModel model = ModelFor(*preset);
   const Identity& firmware = preset->firmwareAfterReset.value_or(preset->identity);
   if (auto error = ApplyState(o, model.Local(), LayoutOf(firmware))) return *error;
+  if (o.record) model.Local().config.Replace(*o.record);
   if (o.remote && !preset->identity.loader) {
     model.RemoteIdentity() = preset->identity;
     model.Remote() = model.Local();
@@ -177,6 +246,18 @@ std::string UsageText() {
          "                     local-modem, remote-terminal (default), remote-modem\n"
          "  --setup-held       refuse enter setup (0x27) with a setup record of --actor\n"
          "  --connect REPLY    answer to connect loop: ok (0x31), off (0x32), busy (0x33 + a test record)\n"
+         "\n"
+         "setup options:\n"
+         "  --firmware X.YZ    run this working firmware instead (1.xx-2.xx type 1, 3.xx-7.xx type 6);\n"
+         "                     its level shapes pages and the default configuration record\n"
+         "  --variant-code N   variant code 0-7 in the identify answer (type 6): 3.xx/4.xx 1 KBL,\n"
+         "                     2 KT60U, 4 KT24, 5 KBU, 6 KT60L, 7 KAP3K (3.15+) or PLN-3K (4.xx);\n"
+         "                     7 with 5.xx PLN-1K, 6.xx PLN-3K, 7.xx PLN-2K\n"
+         "  --record HEX       the configuration record in force: 26 bytes as hex; the five\n"
+         "                     profiles start as copies of it (byte 21 set to their number)\n"
+         "  --setup-fault CMD:KIND  answers to a setup command go wrong: CMD enter, set-mode,\n"
+         "                     exit, load or save; KIND refuse (wrong response code), garble,\n"
+         "                     silent (no answer); may be given more than once\n"
          "\n"
          "image options:\n"
          "  --write-image PATH write a firmware image file and exit\n"

@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "sim/Fault.h"
 #include "sim/ImageWriter.h"
 #include "sim/ModemModel.h"
 
@@ -27,6 +28,12 @@ struct SimOptions {
   std::string actor = "remote-terminal";
   bool setupHeld = false;
   std::optional<std::string> connect;
+  // Another firmware or variant code than the preset's.
+  std::optional<Identity> firmware;
+  std::optional<std::uint8_t> variantCode;
+  std::optional<ConfigRecord> record;
+  // Faults on the answers to setup commands.
+  std::vector<FaultRule> faults;
   // Writing an image instead.
   std::string imagePath;
   ImageRecipe image;

@@ -121,3 +121,44 @@ TEST(SimOptions, ImageOptionsReachTheRecipeAndHelpListsEveryName) {
 
 }  // namespace
 }  // namespace rkvt::sim::test
+
+namespace rkvt::sim::test {
+namespace {
+
+TEST(SimSetup, RecordsFitTheModemAndTheOptionsReplaceThem) {
+  // The PLN family gets a ceiling (bits 4-6) beside its rate index.
+  const ConfigRecord pln = Build({"--preset", "gen2-v5"}).Local().config.Record();
+  const ConfigRecord kap = Build({"--preset", "gen2-e1"}).Local().config.Record();
+  EXPECT_EQ(std::tuple(pln[1], pln[20], pln[21], kap[1], kap[11] & 7, kap[22] >> 5), std::tuple(0x43, 1, 1, 0x03, 3, 3));
+
+  std::string hex;
+  for (int i = 0; i < 26; ++i) hex += "0123456789ABCDEF"[(i + 0xA0) >> 4 & 15], hex += "0123456789ABCDEF"[(i + 0xA0) & 15], hex += ' ';
+  ModemModel own = Build({"--preset", "gen1-p2", "--firmware", "7.01", "--variant-code", "7", "--record", hex});
+  EXPECT_EQ(std::tuple(SoftwareLevel(own.LocalIdentity()), ModemVariant(own.LocalIdentity())), std::tuple(17, 9));
+  const Frame entered = AnswerOf(own, Request(2, 1)).value_or(Frame{});
+  for (int i = 0; i < 26; ++i) EXPECT_EQ(entered[3 + i], 0xA0 + i) << "record byte " << i;
+  const Frame remote = AnswerOf(own, Request(2, 1, {}, false)).value_or(Frame{});
+  EXPECT_EQ(remote[3 + 25], 0xA0 + 25) << "the remote modem serves the same record";
+  EXPECT_EQ((*own.Local().config.Profile(4))[21], 4);
+  EXPECT_EQ((*own.Local().config.Profile(4))[25], 0xA0 + 25);
+
+  const auto faults = Parse({"--link", "p", "--setup-fault", "set-mode:refuse", "--setup-fault", "enter:garble"});
+  ASSERT_FALSE(Refused(faults));
+  const auto& rules = std::get<SimOptions>(faults).faults;
+  ASSERT_EQ(rules.size(), 2u);
+  EXPECT_EQ(std::tuple(rules[0].fault, rules[0].code.value_or(0), rules[0].reply == ReplyKind::Answer),
+            std::tuple(Fault::WrongResponse, 20, true));
+  EXPECT_EQ(std::tuple(rules[1].fault, rules[1].code.value_or(0)), std::tuple(Fault::Garbled, 1));
+
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--record", hex.substr(3)}, {"--record", hex + "00"}, {"--record", "zz"}, {"--firmware", "8.00"},
+           {"--firmware", "3.1"}, {"--variant-code", "8"}, {"--setup-fault", "set:refuse"},
+           {"--setup-fault", "exit:late"}}) {
+    std::vector<std::string> args{"--link", "p"};
+    args.insert(args.end(), bad.begin(), bad.end());
+    EXPECT_TRUE(Refused(Parse(args))) << bad[0] << " " << bad[1];
+  }
+}
+
+}  // namespace
+}  // namespace rkvt::sim::test
