@@ -5,6 +5,8 @@
 #include "cli/CliArguments.h"
 #include "cli/CliHost.h"
 #include "cli/CliSession.h"
+#include "cli/CliTimings.h"
+#include "cli/ConfigSession.h"
 #include "cli/ExitStatus.h"
 #include "link/ImageGeometry.h"
 #include "cli/Interrupt.h"
@@ -12,22 +14,16 @@
 #include "cli/ReplyPrinter.h"
 #include "cli/WorkerRunner.h"
 
-namespace {
-
-// Short enough that a silent modem costs a test little, long enough for a pty.
-constexpr rkvt::LinkTimings kFastTimings{.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3};
-
-}  // namespace
-
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
   using namespace rkvt::cli;
 
+  if (IsConfigCommand(app.arguments().mid(1))) return RunConfigCommand(app.arguments().mid(1), out, err);
   const ParsedArguments parsed = ParseArguments(app.arguments().mid(1));
   if (parsed.kind == ParsedArguments::Kind::Help) {
-    out << UsageText();
+    out << UsageText() << ConfigUsageText();
     return kExitDone;
   }
   if (parsed.kind == ParsedArguments::Kind::Usage) {
