@@ -12,6 +12,7 @@
 #include "ui/widgets/QtFileOpenDialog.h"
 #include "ui/widgets/QtHintRouter.h"
 #include "app/QtMainWindow.h"
+#include "app/QtSetupWindow.h"
 #include "ui/widgets/QtPortDialog.h"
 #include "support/TCfg.h"
 #include "mainwin/TFormMain.h"
@@ -107,20 +108,38 @@ struct Application::Main {
   std::unique_ptr<ui::QtHintRouter> router;
 };
 
-// Stand-ins with the windows' names until the setup and update windows
-// exist; they give the main window its buttons back.
+// The setup window, and the stand-in for the update window until it exists.
 struct Application::Shells {
-  explicit Shells(Main& main)
-      : setup(main.form, main.runner, main.beeper, &main.window), update(main.form, &main.window) {
-    main.form.Windows.showSetup = [this](const QString& caption, const QString& message,
-                                         std::span<const std::uint8_t> record) {
-      setup.ShowSetup(caption, message, record);
+  Shells(NonVisual& nv, Main& main)
+      : main(main), setupForm(main.runner, nv.clock, main.beeper), setup(setupForm, &main.window), update(main.form, &main.window) {
+    setupForm.Main = {
+        .setupClosed = [&main](ui::Color colour, const QString& text) { main.form.SetupClosed(colour, text); },
+        .progressOn = [&main] { main.form.ProgressOn(); },
+        .progressOff = [&main] { main.form.ProgressOff(); },
+        .targetLocal = [&main] { return main.form.TargetLocal(); },
+    };
+    main.form.Windows.showSetup = [this, &main](const QString& caption, const QString& message,
+                                                std::span<const std::uint8_t> record) {
+      setupForm.EnterSetup(caption, message, record, {.level = main.form.SoftwareLevel(), .variant = main.form.ModemVariant()});
     };
     main.form.Windows.showUpdate = [this] { update.ShowUpdate(); };
     main.form.Windows.closeUpdate = [this] { update.CloseQuietly(); };
+
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    WindowPlacement placement = setup.Placement();
+    placement.top = placement.left = kUnset;
+    main.ini.LoadPlacement(setup.objectName(), placement);
+    if (placement.top != kUnset && placement.left != kUnset) setup.ApplyPlacement(placement);
+    setup.OnActivate = [&main] { main.invisible.SetHintTarget(2); };
+    main.invisible.SetHintSinks(&main.form.StatusBar, &setupForm.StatusBarHelpLine);
   }
-  ~Shells() = default;
-  SetupShell setup;
+  ~Shells() {
+    main.invisible.SetHintSinks(&main.form.StatusBar, nullptr);
+    main.ini.SavePlacement(setup.objectName(), setup.Placement());
+  }
+  Main& main;
+  TFormSetup setupForm;
+  QtSetupWindow setup;
   UpdateShell update;
 };
 
@@ -129,10 +148,11 @@ Application::Application() : Application(Options{}) {}
 Application::Application(Options options)
     : nonVisual_(std::make_unique<NonVisual>(options)),
       main_(std::make_unique<Main>(*nonVisual_, options)),
-      shells_(std::make_unique<Shells>(*main_)) {}
+      shells_(std::make_unique<Shells>(*nonVisual_, *main_)) {}
 
 Application::~Application() {
   main_->form.Windows = {};
+  shells_->setupForm.Main = {};
   main_->runner.Drain(kShutdownWaitMs);  // a setup exit may still run
   shells_.reset();
   main_.reset();
@@ -143,7 +163,8 @@ void Application::Show() { main_->window.show(); }
 
 QtMainWindow& Application::MainWindow() { return main_->window; }
 TFormMain& Application::FormMain() { return main_->form; }
-QWidget& Application::SetupWindow() { return shells_->setup; }
+QtSetupWindow& Application::SetupWindow() { return shells_->setup; }
+TFormSetup& Application::FormSetup() { return shells_->setupForm; }
 QWidget& Application::UpdateWindow() { return shells_->update; }
 
 }  // namespace rkvt

@@ -10,6 +10,8 @@
 namespace rkvt {
 
 class QtMainWindow;
+class QtSetupWindow;
+class TFormSetup;
 class TFormMain;
 
 // The program's modules in their start-up order, released in reverse:
@@ -37,7 +39,8 @@ class Application {
 
   QtMainWindow& MainWindow();
   TFormMain& FormMain();
-  QWidget& SetupWindow();
+  QtSetupWindow& SetupWindow();
+  TFormSetup& FormSetup();
   QWidget& UpdateWindow();
 
   // How long the program waits at its end for a command it has stopped.

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/WindowPlacementQt.h"
 #include "ui/widgets/QtBinders.h"
 #include "ui/widgets/QtLamp.h"
 #include "ui/widgets/QtPanelRow.h"
@@ -49,8 +50,6 @@ constexpr int kWideField = 24;
 constexpr int kMediumField = 16;
 constexpr int kNarrowField = 12;
 constexpr int kMessageField = 56;
-// Far beyond any desktop, and far from overflowing int.
-constexpr qint64 kMaxCoordinate = 1'000'000;
 
 // Fields that come and go with the interface or the test keep their place,
 // so the window does not jump while the modem is polled.
@@ -362,21 +361,9 @@ bool QtMainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-WindowPlacement QtMainWindow::Placement() const {
-  const QRect frame = frameGeometry();
-  return {.top = frame.top(), .left = frame.left(), .height = frame.height(), .width = frame.width()};
-}
+WindowPlacement QtMainWindow::Placement() const { return PlacementOf(*this); }
 
-void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) {
-  // A monitor that has gone away must not take the window with it. The file
-  // may hold any number, so the title bar point is clamped before it is made.
-  const auto titleBarAt = [](int at, int into) {
-    return static_cast<int>(std::clamp<qint64>(qint64{at} + into, -kMaxCoordinate, kMaxCoordinate));
-  };
-  const QPoint titleBar(titleBarAt(placement.left, 16), titleBarAt(placement.top, 8));
-  if (QGuiApplication::screenAt(titleBar) == nullptr) return;
-  move(placement.left, placement.top);
-}
+void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) { MoveToPlacement(*this, placement); }
 
 std::optional<QString> QtMainWindow::FullTextTooltip(QWidget* widget) const {
   const ui::QtTextField* field = nullptr;

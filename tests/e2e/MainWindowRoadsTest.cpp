@@ -22,6 +22,7 @@
 #include "sim/ModemEmulator.h"
 #include "ui/widgets/QtLamp.h"
 #include "app/QtMainWindow.h"
+#include "app/QtSetupWindow.h"
 #include "ui/widgets/QtPortDialog.h"
 #include "sim/SimOptions.h"
 #include "mainwin/TFormMain.h"
