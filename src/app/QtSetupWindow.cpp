@@ -41,6 +41,7 @@ QPushButton* PushButton(QWidget* parent, ui::Button& model, QChar mnemonic, cons
 
 QComboBox* Combo(QWidget* parent, ui::ComboBox& model, const QString& accessibleName) {
   auto* combo = new QComboBox(parent);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   ui::Bind(model, *combo, accessibleName);
   return combo;
 }
@@ -65,7 +66,7 @@ QtSetupWindow::QtSetupWindow(TFormSetup& form, QWidget* parent) : QDialog(parent
   grid->addWidget(PushButton(group, form.ButtonProfilesLoad, QLatin1Char('L'), QStringList{QStringLiteral("Load")} + stop), 0, 1);
   grid->addWidget(Combo(group, form.ComboBoxProfilesSave, QStringLiteral("Profile to save")), 1, 0);
   grid->addWidget(PushButton(group, form.ButtonProfilesSave, QLatin1Char('S'), QStringList{QStringLiteral("Save")} + stop), 1, 1);
-  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(2, 1);  // a profile number needs no width
   auto* middle = new QHBoxLayout;
   middle->addWidget(group, 1);
   middle->addWidget(PushButton(this, form.ButtonClose, QLatin1Char('C'), QStringList{QStringLiteral("Close")} + stop), 0,
@@ -86,6 +87,8 @@ QtSetupWindow::QtSetupWindow(TFormSetup& form, QWidget* parent) : QDialog(parent
   auto* help = new ui::QtTextField(kMessageChars);
   bar->addWidget(help, 1);
   ui::Bind(form.StatusBarHelpLine, *bar, *help, QStringLiteral("Help line"));
+  // Visible as a line of its own even while it is empty.
+  help->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   layout->addWidget(bar);
 
   QObject::connect(&form.ParamListBoxSetup, &ui::Control::Changed, this, [this] { Sync(); });

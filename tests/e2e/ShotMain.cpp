@@ -2,9 +2,13 @@
 // the identification and the statistics read that follows it have ended, and
 // saves a picture of the window. For looking at the window on a machine
 // without a display (scripts/run.sh runs it under Xvfb).
-//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] OUT.png
+// With --setup it goes on into setup and pictures the setup window instead,
+// with --drop KEY the choice list of that parameter dropped down; with
+// --font-scale F the program's font is F times its usual size.
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--setup] [--drop KEY] [--font-scale F] OUT.png
 #include <QApplication>
 #include <QCursor>
+#include <QFont>
 #include <QDeadlineTimer>
 #include <QPushButton>
 #include <QStringList>
@@ -16,13 +20,49 @@
 
 #include "app/Application.h"
 #include "app/QtMainWindow.h"
+#include "app/QtSetupWindow.h"
+#include "setup/TFormSetup.h"
+#include "ui/widgets/QtParamListBox.h"
 #include "mainwin/TFormMain.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] OUT.png\n");
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--setup] [--drop KEY] [--font-scale F] OUT.png\n");
   return 2;
+}
+
+// Setup, then a picture of the setup window (and of its dropped-down list).
+int SetupShot(rkvt::Application& program, const QString& drop, const QString& out, bool identified) {
+  rkvt::TFormMain& main = program.FormMain();
+  rkvt::TFormSetup& form = program.FormSetup();
+  rkvt::QtSetupWindow& window = program.SetupWindow();
+  main.ButtonSetup.Click();
+  const bool shown = identified && QTest::qWaitFor([&] { return !main.CommandRunning(); }, 60000) && form.Shown() &&
+                     QTest::qWaitForWindowExposed(&window);
+  if (!shown) {
+    std::fprintf(stderr, "r-kvt-ms-shot: no setup window (%s)\n", qPrintable(main.StaticTextMessages.Text()));
+    return 3;
+  }
+  QApplication::setActiveWindow(&window);
+  QRect area = window.frameGeometry();
+  if (!drop.isEmpty()) {
+    form.ParamListBoxSetup.ClickLink(drop);
+    if (!QTest::qWaitFor([&] { return window.List().ChoicesShown(); }, 3000)) {
+      std::fprintf(stderr, "r-kvt-ms-shot: no choice list for %s\n", qPrintable(drop));
+      return 3;
+    }
+    area |= window.List().Choices()->frameGeometry();
+  }
+  QTest::qWait(100);
+  const QPixmap picture = drop.isEmpty() ? window.grab()
+                                         : window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  if (!picture.save(out)) {
+    std::fprintf(stderr, "r-kvt-ms-shot: cannot write %s\n", qPrintable(out));
+    return 1;
+  }
+  std::printf("%s\nmessage:%s\n", qPrintable(out), qPrintable(form.StatusBarMessages.Text()));
+  return 0;
 }
 
 }  // namespace
@@ -32,6 +72,9 @@ int main(int argc, char** argv) {
   QStringList args = QApplication::arguments().mid(1);
   rkvt::Application::Options options;
   QString hover;
+  QString drop;
+  bool setup = false;
+  double fontScale = 1.0;
   QString out;
   while (!args.isEmpty()) {
     const QString arg = args.takeFirst();
@@ -39,6 +82,14 @@ int main(int argc, char** argv) {
       options.port = args.takeFirst();
     } else if (arg == QLatin1String("--hover") && !args.isEmpty()) {
       hover = args.takeFirst();
+    } else if (arg == QLatin1String("--setup")) {
+      setup = true;
+    } else if (arg == QLatin1String("--drop") && !args.isEmpty()) {
+      setup = true;
+      drop = args.takeFirst();
+    } else if (arg == QLatin1String("--font-scale") && !args.isEmpty()) {
+      fontScale = args.takeFirst().toDouble();
+      if (fontScale <= 0) return Usage();
     } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
       out = arg;
     } else {
@@ -47,6 +98,11 @@ int main(int argc, char** argv) {
   }
   if (out.isEmpty()) return Usage();
 
+  if (fontScale != 1.0) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * fontScale);
+    QApplication::setFont(font);
+  }
   rkvt::Application program(options);
   rkvt::QtMainWindow& window = program.MainWindow();
   rkvt::TFormMain& form = program.FormMain();
@@ -62,6 +118,8 @@ int main(int argc, char** argv) {
   // takes three acknowledgement time-outs.
   const bool ended = QTest::qWaitFor(
       [&] { return !form.CommandRunning() && form.ButtonState.Caption() == QLatin1String("State"); }, 60000);
+
+  if (setup) return SetupShot(program, drop, out, ended);
 
   bool tooltip = false;
   if (!hover.isEmpty()) {
