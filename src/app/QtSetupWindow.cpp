@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/WindowPlacementQt.h"
@@ -52,6 +53,7 @@ QtSetupWindow::QtSetupWindow(TFormSetup& form, QWidget* parent) : QDialog(parent
   setObjectName(form.objectName());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetNoConstraint);  // Sync sizes the window
 
   list_ = new ui::QtParamListBox(this);
   list_->setAccessibleName(QStringLiteral("Parameters"));
@@ -98,14 +100,19 @@ QtSetupWindow::QtSetupWindow(TFormSetup& form, QWidget* parent) : QDialog(parent
 
 void QtSetupWindow::Sync() {
   setWindowTitle(form_.Caption());
+  // The list gets at least the view's height (our rows below it are taller
+  // than the design's, so the window grows rather than the list scrolls).
+  // The width is the list's own, so a long label pushes the values right.
   const double scale = list_->RowHeight() / kDesignRowHeight;
   const setup::ListLayout design = form_.Layout();
   list_->setMinimumHeight(static_cast<int>(std::lround(design.listHeight * scale)));
-  layout()->activate();
-  const QSize least = layout()->minimumSize();
-  const int width = qMax(least.width(), static_cast<int>(std::lround(kDesignClientWidth * scale)));
+  layout()->invalidate();
+  const QSize least = layout()->totalMinimumSize();
+  const QMargins margins = layout()->contentsMargins();
+  const int width = std::max({least.width(), list_->sizeHint().width() + margins.left() + margins.right(),
+                              static_cast<int>(std::lround(kDesignClientWidth * scale))});
   const int height = qMax(least.height(), static_cast<int>(std::lround(design.windowHeight * scale)));
-  if (size() != QSize(width, height)) setFixedSize(width, height);
+  if (minimumSize() != QSize(width, height) || maximumSize() != QSize(width, height)) setFixedSize(width, height);
   if (form_.Shown() && !isVisible()) {
     show();
     raise();
