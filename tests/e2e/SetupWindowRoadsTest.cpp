@@ -1,11 +1,10 @@
 // The setup road through the real windows, offscreen, against the emulated
-// modem on a pty: each change is driven the way an accessibility client
-// drives it, and the exact request frames are read back from the modem.
+// modem on a pty: changes are made the way an accessibility client makes
+// them, and the exact request frames are read back from the modem.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStyleFactory>
@@ -18,7 +17,6 @@
 #include "app/QtSetupWindow.h"
 #include "link/Frame.h"
 #include "mainwin/TFormMain.h"
-#include "setup/TFormSetup.h"
 #include "sim/ModemEmulator.h"
 #include "sim/SimOptions.h"
 #include "ui/widgets/QtParamListBox.h"
@@ -26,179 +24,130 @@
 namespace rkvt {
 namespace {
 
-constexpr int kRoadLimitMs = 60000;  // generous: sanitizer builds are slow
+constexpr int kLimitMs = 60000;  // generous: sanitizer builds are slow
 using Record = std::array<std::uint8_t, 26>;
 
-class SetupRoad : public testing::Test {
- protected:
+struct SetupRoad : testing::Test {
   static void SetUpTestSuite() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows"))); }
-
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
     auto options = sim::ParseSimOptions({"--link", "unused"});
-    modem_ = std::make_unique<sim::ModemEmulator>(
+    modem = std::make_unique<sim::ModemEmulator>(
         std::get<sim::ModemModel>(sim::BuildModel(std::get<sim::SimOptions>(options))));
-    QSettings(dir_.filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat)
-        .setValue(QStringLiteral("ComPort/Port"), QString::fromStdString(modem_->PortPath()));
-    program_ = std::make_unique<Application>(Application::Options{
-        .placementDirectory = dir_.path(),
-        .workingDirectory = dir_.path(),
-        .timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3}});
-    program_->Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program_->MainWindow()));
-    Main("ButtonState");
-    ASSERT_TRUE(MainIdle());
-    Main("ButtonSetup");
-    ASSERT_TRUE(MainIdle());
+    QSettings(dir.filePath("R-Kvt-ms.ini"), QSettings::IniFormat).setValue("ComPort/Port", modem->PortPath().c_str());
+    program = std::make_unique<Application>(Application::Options{
+        .placementDirectory = dir.path(), .workingDirectory = dir.path(), .timings = {150, 1500, 3}});
+    program->Show();
+    for (const char* button : {"ButtonState", "ButtonSetup"}) {
+      program->MainWindow().findChild<QPushButton*>(button)->click();
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !program->FormMain().CommandRunning(); }, kLimitMs));
+    }
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
   }
-  void TearDown() override {
-    program_.reset();
-    modem_.reset();
-  }
 
-  QtSetupWindow& Window() { return program_->SetupWindow(); }
-  TFormSetup& Form() { return program_->FormSetup(); }
+  QtSetupWindow& Window() { return program->SetupWindow(); }
+  TFormSetup& Form() { return program->FormSetup(); }
   ui::QtParamListBox& List() { return Window().List(); }
-  template <typename W = QWidget>
-  W& Get(const char* name) {
-    auto* widget = Window().findChild<W*>(QLatin1String(name));
-    if (widget == nullptr) ADD_FAILURE() << "no widget " << name;
-    return *widget;
-  }
-  void Main(const char* button) {
-    QTest::mouseClick(program_->MainWindow().findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-  }
-  void Press(const char* button) { QTest::mouseClick(&Get<QPushButton>(button), Qt::LeftButton); }
-  bool MainIdle() { return QTest::qWaitFor([&] { return !program_->FormMain().CommandRunning(); }, kRoadLimitMs); }
-  bool SetupIdle() { return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kRoadLimitMs); }
-  QString Message() { return Form().StatusBarMessages.Text(); }
-
-  Record ModemRecord() {
+  QPushButton& Button(const char* name) { return *Window().findChild<QPushButton*>(name); }
+  bool Idle() { return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kLimitMs); }
+  Record ModemRecord(int profile = 0) {
     Record r{};
-    modem_->Examine([&](const sim::ModemModel& m) { r = m.Local().config.Record(); });
+    modem->Examine([&](const sim::ModemModel& m) { r = profile ? *m.Local().config.Profile(profile) : m.Local().config.Record(); });
     return r;
   }
-  // The accessible press of a list row or of a dropped-down entry.
-  static void PressAccessible(QAccessibleInterface* item) {
-    ASSERT_NE(item, nullptr);
-    ASSERT_NE(item->actionInterface(), nullptr);
+  static void Press(QAccessibleInterface* item) {
+    ASSERT_TRUE(item && item->actionInterface());
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   }
-  QAccessibleInterface* RowItem(const QString& text) {
+  // The accessible row of `key`, found by its name as a client finds it.
+  QAccessibleInterface* Row(const char* key) {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&List());
+    const QString name = List().RowText(List().RowOfKey(key));
     for (int i = 0; i < list->childCount(); ++i)
-      if (list->child(i)->text(QAccessible::Name) == text) return list->child(i);
-    ADD_FAILURE() << "no row " << text.toStdString();
+      if (list->child(i)->text(QAccessible::Name) == name) return list->child(i);
     return nullptr;
   }
-  // The first request with this code from frame `from` on.
-  std::optional<Frame> Request(std::size_t from, std::uint8_t code) {
-    const auto journal = modem_->Journal();
+  // The first request with this code from frame `from` on, and the frame it must be.
+  std::optional<Frame> Sent(std::size_t from, std::uint8_t code) {
+    const auto journal = modem->Journal();
     for (std::size_t i = from; i < journal.size(); ++i)
       if (journal[i].frame[2] == code) return journal[i].frame;
     return std::nullopt;
   }
-  static Frame Expected(std::uint8_t code, std::span<const std::uint8_t> data) {
+  static Frame Request(std::uint8_t code, std::span<const std::uint8_t> data) {
     return BuildRequest(RequestAddress(true, TFormSetup::kSubAddress), code, data);
   }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<sim::ModemEmulator> modem_;
-  std::unique_ptr<Application> program_;
+  QTemporaryDir dir;
+  std::unique_ptr<sim::ModemEmulator> modem;
+  std::unique_ptr<Application> program;
 };
 
-TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFramesAndMessages) {
-  EXPECT_EQ(Window().windowTitle(), QStringLiteral("R-KVT-MS - Setup local modem"));
-  EXPECT_EQ(Message(), QStringLiteral(" Enter modem setup OK."));
-  EXPECT_EQ(List().RowText(1), QStringLiteral("Interface : E1"));
-  EXPECT_EQ(Get<QPushButton>("ButtonClose").accessibleName(), QStringLiteral("Close"));
-  const Record entered = ModemRecord();
+TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
+  EXPECT_EQ(Window().windowTitle(), "R-KVT-MS - Setup local modem");
+  EXPECT_EQ(List().RowText(1), "Interface : E1");
+  Record record = ModemRecord();
 
-  // A flip by its press action: CRC4 is bit 4 of byte 7.
-  std::size_t before = modem_->FrameCount();
-  const QString crc = List().RowText(List().RowOfKey(QStringLiteral("E1Crc4")));
-  PressAccessible(RowItem(crc));
+  std::size_t from = modem->FrameCount();
+  Press(Row("E1Crc4"));  // CRC4: bit 4 of byte 7
   EXPECT_FALSE(List().isEnabled());
-  EXPECT_EQ(Get<QPushButton>("ButtonClose").accessibleName(), QStringLiteral("Stop"));
-  ASSERT_TRUE(SetupIdle());
-  Record flipped = entered;
-  flipped[7] ^= 0x10;
-  EXPECT_EQ(Request(before, 20), Expected(20, flipped));
-  EXPECT_EQ(ModemRecord(), flipped);
-  EXPECT_EQ(Message(), QStringLiteral(" Set new mode OK."));
-  EXPECT_NE(List().RowText(List().RowOfKey(QStringLiteral("E1Crc4"))), crc);
+  EXPECT_EQ(Button("ButtonClose").accessibleName(), "Stop");
+  ASSERT_TRUE(Idle());
+  record[7] ^= 0x10;
+  EXPECT_EQ(Sent(from, 20), Request(20, record));
+  EXPECT_EQ(ModemRecord(), record);
+  EXPECT_EQ(Form().StatusBarMessages.Text(), " Set new mode OK.");
+  EXPECT_EQ(List().Value("E1Crc4"), "Enabled");
 
-  // A choice: the list drops down, its second entry is picked by name.
-  before = modem_->FrameCount();
-  const int interleaver = List().RowOfKey(QStringLiteral("Interleaver"));
-  PressAccessible(RowItem(List().RowText(interleaver)));
+  from = modem->FrameCount();
+  Press(Row("Interleaver"));  // bits 5-6 of byte 0
   ASSERT_TRUE(List().ChoicesShown());
-  const QStringList entries = List().Choices()->Entries();
-  const int pick = (List().Choices()->Current() + 1) % static_cast<int>(entries.size());  // another value
+  const int pick = (List().Choices()->Current() + 1) % 4;
   QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&List());
   QAccessibleInterface* popup = list->child(list->childCount() - 1);
-  ASSERT_EQ(popup->childCount(), entries.size());
-  ASSERT_EQ(popup->child(pick)->text(QAccessible::Name), entries[pick]);
-  PressAccessible(popup->child(pick));
+  EXPECT_EQ(popup->child(pick)->text(QAccessible::Name), List().Choices()->Entries().value(pick));
+  Press(popup->child(pick));
   EXPECT_FALSE(List().ChoicesShown()) << "a pick closes the list";
-  ASSERT_TRUE(SetupIdle());
-  Record chosen = flipped;
-  chosen[0] = static_cast<std::uint8_t>((chosen[0] & ~0x60) | (pick << 5));
-  EXPECT_EQ(Request(before, 20), Expected(20, chosen));
-  EXPECT_EQ(List().Value(QStringLiteral("Interleaver")), entries[pick]);
+  ASSERT_TRUE(Idle());
+  record[0] = static_cast<std::uint8_t>((record[0] & ~0x60) | pick << 5);
+  EXPECT_EQ(Sent(from, 20), Request(20, record));
 
-  // Load profile 3, then save it as profile 4.
-  Record profile3{};
-  modem_->Examine([&](const sim::ModemModel& m) { profile3 = *m.Local().config.Profile(3); });
-  before = modem_->FrameCount();
+  from = modem->FrameCount();
   Form().ComboBoxProfilesLoad.Choose(2);
-  Press("ButtonProfilesLoad");
-  ASSERT_TRUE(SetupIdle());
-  const std::uint8_t three[] = {0, 3};
-  EXPECT_EQ(Request(before, 22), Expected(22, three));
-  EXPECT_EQ(Message(), QStringLiteral(" Load profile OK."));
-  EXPECT_EQ(Form().Model().Record().Received(), profile3);
-
-  before = modem_->FrameCount();
+  QTest::mouseClick(&Button("ButtonProfilesLoad"), Qt::LeftButton);
+  ASSERT_TRUE(Idle());
   Form().ComboBoxProfilesSave.Choose(2);
-  Press("ButtonProfilesSave");
-  ASSERT_TRUE(SetupIdle());
-  const std::uint8_t four[] = {0, 4};
-  EXPECT_EQ(Request(before, 21), Expected(21, four));
-  EXPECT_EQ(Message(), QStringLiteral(" Save profile OK."));
+  QTest::mouseClick(&Button("ButtonProfilesSave"), Qt::LeftButton);
+  ASSERT_TRUE(Idle());
+  const std::uint8_t load3[] = {0, 3}, save4[] = {0, 4};
+  EXPECT_EQ(Sent(from, 22), Request(22, load3));
+  EXPECT_EQ(Sent(from, 21), Request(21, save4));
+  EXPECT_EQ(Form().Model().Record().Received(), ModemRecord(3));
+  EXPECT_EQ(Form().StatusBarMessages.Text(), " Save profile OK.");
 
-  // Close: exit with bytes 16-19 of the record received last.
-  before = modem_->FrameCount();
-  Press("ButtonClose");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, kRoadLimitMs));
-  ASSERT_TRUE(MainIdle());
-  EXPECT_EQ(Request(before, 24), Expected(24, std::span(profile3).subspan(16, 4)));
-  EXPECT_EQ(program_->FormMain().StaticTextMessages.Text(), QStringLiteral(" Get statistics OK."));
+  from = modem->FrameCount();
+  QTest::mouseClick(&Button("ButtonClose"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible() && !program->FormMain().CommandRunning(); }, kLimitMs));
+  const Record loaded = ModemRecord(3);
+  EXPECT_EQ(Sent(from, 24), Request(24, std::span(loaded).subspan(16, 4)));
+  EXPECT_EQ(program->FormMain().StaticTextMessages.Text(), " Get statistics OK.") << "identified again";
 }
 
-TEST_F(SetupRoad, StopDuringLoad_StoppedAndTheListKeepsTheModemsRecord) {
-  const QStringList rows = Form().ParamListBoxSetup.Rows();
-  modem_->AddFault({.fault = sim::Fault::NoReply});
-  const std::size_t before = modem_->FrameCount();
-  Press("ButtonProfilesLoad");
-  ASSERT_TRUE(modem_->WaitForFrames(before + 1, std::chrono::seconds(30)));
-  EXPECT_EQ(Get<QPushButton>("ButtonProfilesLoad").accessibleName(), QStringLiteral("Stop"));
-  EXPECT_FALSE(Get("ButtonClose").isEnabled());
-  Press("ButtonProfilesLoad");
-  ASSERT_TRUE(SetupIdle());
-  EXPECT_EQ(Message(), QStringLiteral(" Load profile stopped."));
-  EXPECT_EQ(Form().ParamListBoxSetup.Rows(), rows);
-  EXPECT_TRUE(Window().isVisible());
+TEST_F(SetupRoad, KeyboardAndNoWayOutButClose) {
+  List().setFocus();  // Down to the interleaver, Enter drops its list, Esc closes it unpicked
+  while (List().CurrentRow() < List().RowOfKey("Interleaver")) QTest::keyClick(&List(), Qt::Key_Down);
+  QTest::keyClick(&List(), Qt::Key_Return);
+  ASSERT_TRUE(List().ChoicesShown());
+  QTest::keyClick(List().Choices(), Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form().ParamListBoxSetup.Dropped(); }, kLimitMs));
+  EXPECT_FALSE(Form().CommandRunning());
 
-  // Esc and the window manager's close do not leave setup behind Close's back.
-  modem_->ClearFaults();
+  const std::size_t from = modem->FrameCount();
+  EXPECT_FALSE(Window().windowFlags() & Qt::WindowCloseButtonHint);
   QTest::keyClick(&Window(), Qt::Key_Escape);
+  Window().close();  // the window manager's close asks for the exit first
   EXPECT_TRUE(Window().isVisible());
-  Window().close();
-  EXPECT_TRUE(Window().isVisible()) << "the exit request runs first";
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, kRoadLimitMs));
-  EXPECT_TRUE(Request(before, 24).has_value());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, kLimitMs));
+  EXPECT_TRUE(Sent(from, 24));
 }
 
 }  // namespace

@@ -33,36 +33,20 @@ int Usage() {
 }
 
 // Setup, then a picture of the setup window (and of its dropped-down list).
-int SetupShot(rkvt::Application& program, const QString& drop, const QString& out, bool identified) {
-  rkvt::TFormMain& main = program.FormMain();
+int SetupShot(rkvt::Application& program, const QString& drop, const QString& out) {
   rkvt::TFormSetup& form = program.FormSetup();
   rkvt::QtSetupWindow& window = program.SetupWindow();
-  main.ButtonSetup.Click();
-  const bool shown = identified && QTest::qWaitFor([&] { return !main.CommandRunning(); }, 60000) && form.Shown() &&
-                     QTest::qWaitForWindowExposed(&window);
-  if (!shown) {
-    std::fprintf(stderr, "r-kvt-ms-shot: no setup window (%s)\n", qPrintable(main.StaticTextMessages.Text()));
-    return 3;
-  }
-  QApplication::setActiveWindow(&window);
+  program.FormMain().ButtonSetup.Click();
+  if (!QTest::qWaitFor([&] { return form.Shown(); }, 60000) || !QTest::qWaitForWindowExposed(&window)) return 3;
   QRect area = window.frameGeometry();
   if (!drop.isEmpty()) {
     form.ParamListBoxSetup.ClickLink(drop);
-    if (!QTest::qWaitFor([&] { return window.List().ChoicesShown(); }, 3000)) {
-      std::fprintf(stderr, "r-kvt-ms-shot: no choice list for %s\n", qPrintable(drop));
-      return 3;
-    }
+    if (!window.List().ChoicesShown()) return 3;
     area |= window.List().Choices()->frameGeometry();
   }
   QTest::qWait(100);
-  const QPixmap picture = drop.isEmpty() ? window.grab()
-                                         : window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-  if (!picture.save(out)) {
-    std::fprintf(stderr, "r-kvt-ms-shot: cannot write %s\n", qPrintable(out));
-    return 1;
-  }
-  std::printf("%s\nmessage:%s\n", qPrintable(out), qPrintable(form.StatusBarMessages.Text()));
-  return 0;
+  const QPixmap picture = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  return picture.save(out) ? 0 : 1;
 }
 
 }  // namespace
@@ -119,7 +103,7 @@ int main(int argc, char** argv) {
   const bool ended = QTest::qWaitFor(
       [&] { return !form.CommandRunning() && form.ButtonState.Caption() == QLatin1String("State"); }, 60000);
 
-  if (setup) return SetupShot(program, drop, out, ended);
+  if (setup) return ended ? SetupShot(program, drop, out) : 3;
 
   bool tooltip = false;
   if (!hover.isEmpty()) {
