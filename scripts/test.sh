@@ -3,6 +3,7 @@
 #   release  default build, every test
 #   asan     AddressSanitizer + UndefinedBehaviorSanitizer, every test
 #   tsan     ThreadSanitizer, the tests labelled "threaded"
+# After the release tests it builds the Debian package and checks its file list.
 # Usage: scripts/test.sh [release|asan|tsan ...]   (no argument: all three, in that order)
 # Each configuration keeps its own folder under build/, so a second run rebuilds only
 # what changed. A failing configuration does not stop the next one; the exit status
@@ -122,6 +123,10 @@ phase setup "$root/scripts/setup.sh" || exit 1
 for config in "${configs[@]}"; do
   if phase "build-$config" build "$config"; then
     phase "test-$config" run_tests "$config" || true
+    # The package reuses the release folder: only packing is left to do.
+    if [[ "$config" == release ]]; then
+      phase package "$root/scripts/check-package.sh" "$root/build/release" || true
+    fi
   fi
 done
 

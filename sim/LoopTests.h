@@ -36,6 +36,21 @@ class LoopTests {
   int erroredPerMille = 0;
   int severelyErroredPerMille = 0;
   int bitsPerSecond = 0;
+  // Loop reads answered before the modem falls silent: it still acknowledges
+  // them but never answers. None: it never does.
+  std::optional<int> readsBeforeSilence;
+
+  // Counts a loop read; false once the modem has fallen silent.
+  bool AnswerRead() {
+    if (readsBeforeSilence && reads_ >= *readsBeforeSilence) return false;
+    ++reads_;
+    return true;
+  }
+  // Tests whose far end loops the line back and knows it: the modem at the
+  // other end reports itself as their slave.
+  static bool InvolvesFarEnd(std::uint8_t testCode) {
+    return testCode == test_code::kRdlEs || testCode == test_code::kRdl;
+  }
 
   // The response code to a connect request with this test code.
   std::uint8_t Connect(std::uint8_t testCode);
@@ -68,6 +83,7 @@ class LoopTests {
   std::int64_t severeRemainder_ = 0;
   std::int64_t bitRemainder_ = 0;
   int connects_ = 0;
+  int reads_ = 0;
   int disconnects_ = 0;
 };
 

@@ -65,6 +65,9 @@ std::vector<Reply> ModemModel::Handle(const Frame& request) {
   std::vector<Reply> replies{ack};
   if (auto answer = peer.Answer(remote ? *remoteIdentity_ : identity_, request, remote))
     replies.push_back({ReplyKind::Answer, *answer});
+  // Each end of the line knows the test the other end runs.
+  local_.farTest = remote_.loops.Connected();
+  remote_.farTest = local_.loops.Connected();
   return replies;
 }
 

@@ -150,7 +150,7 @@ Result DisconnectLoop(Request& r) {
 }
 
 Result LoopStatistics(Request& r) {
-  if (!LoopTests::IsPageCode(r.Second(), r.Layout())) return std::nullopt;
+  if (!LoopTests::IsPageCode(r.Second(), r.Layout()) || !r.peer.loops.AnswerRead()) return std::nullopt;
   Frame a = Repeating(r, response::kPage);
   PutAt(a, kBlockAt, r.peer.loops.Page(r.Second(), r.peer.state, r.Layout()));
   return a;
@@ -183,6 +183,9 @@ ActivityRecord ModemPeer::ReportedActivity(bool remote) const {
   const Actor us = remote ? Actor::RemoteTerminal : Actor::LocalTerminal;
   if (config.InSetup()) return SetupActivity(us);
   if (const auto test = loops.Connected()) return TestActivity(*test, us);
+  // The program turns the master's local bit to its own view: "from local
+  // modem" when it reads the far modem, "from remote modem" when it reads this one.
+  if (farTest && LoopTests::InvolvesFarEnd(*farTest)) return SlaveTestActivity(*farTest, Actor::LocalModem);
   return NoActivity();
 }
 

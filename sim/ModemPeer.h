@@ -25,6 +25,8 @@ class ModemPeer {
   LineStatistics stats;
   int resets = 0;             // first reset steps answered
   int resetSecondSteps = 0;   // second reset steps answered
+  // The test the modem at the other end of the line runs, if any.
+  std::optional<std::uint8_t> farTest;
 
   // The record the state page carries: the one a test set, else the modem's
   // own setup or test, seen from the program's terminal.

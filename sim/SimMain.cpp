@@ -9,6 +9,7 @@
 
 #include "sim/ImageWriter.h"
 #include "sim/ModemEmulator.h"
+#include "sim/ModemScript.h"
 #include "sim/SimOptions.h"
 
 namespace {
@@ -29,7 +30,8 @@ int WriteImage(const rkvt::sim::SimOptions& options) {
   return 0;
 }
 
-int Serve(const rkvt::sim::SimOptions& options, rkvt::sim::ModemModel model) {
+int Serve(const rkvt::sim::SimOptions& options, rkvt::sim::ModemModel model,
+          const std::vector<rkvt::sim::ScriptStep>& script) {
   rkvt::sim::ModemEmulator modem(std::move(model));
   modem.SetBaudRate(options.baud);
   for (const rkvt::sim::FaultRule& rule : options.faults) modem.AddFault(rule);
@@ -47,7 +49,19 @@ int Serve(const rkvt::sim::SimOptions& options, rkvt::sim::ModemModel model) {
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
-  while (!gStop && !modem.Vanished()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const auto started = std::chrono::steady_clock::now();
+  std::size_t next = 0;
+  while (!gStop && !modem.Vanished()) {
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    for (; next < script.size() && std::chrono::seconds(script[next].atSeconds) <= elapsed; ++next) {
+      const rkvt::sim::ScriptStep& step = script[next];
+      bool shown = true;
+      modem.Configure([&](rkvt::sim::ModemModel& m) { shown = rkvt::sim::ApplyStep(m, step); });
+      std::fprintf(stderr, "r-kvt-ms-sim: %d s: %s%s\n", step.atSeconds, step.text.c_str(),
+                   shown ? "" : " (interface not shown on this modem's pages)");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   std::filesystem::remove(options.link, ec);
   std::fprintf(stderr, "r-kvt-ms-sim: %zu frames received\n", modem.FrameCount());
   return 0;
@@ -72,5 +86,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "r-kvt-ms-sim: %s\n", error->c_str());
     return 64;
   }
-  return Serve(options, std::move(std::get<rkvt::sim::ModemModel>(model)));
+  std::vector<rkvt::sim::ScriptStep> script;
+  if (!options.script.empty()) {
+    std::ifstream file(options.script);
+    auto parsed = rkvt::sim::ParseScript(file);
+    if (!file.is_open() || std::holds_alternative<std::string>(parsed)) {
+      std::fprintf(stderr, "r-kvt-ms-sim: %s: %s\n", options.script.c_str(),
+                   file.is_open() ? std::get<std::string>(parsed).c_str() : "cannot read");
+      return 64;
+    }
+    script = std::move(std::get<std::vector<rkvt::sim::ScriptStep>>(parsed));
+  }
+  return Serve(options, std::move(std::get<rkvt::sim::ModemModel>(model)), script);
 }

@@ -110,6 +110,7 @@ std::optional<std::string> ApplyState(const SimOptions& o, ModemPeer& peer, Page
     else return Bad("--connect", *o.connect);
     peer.loops.busyRecord = TestActivity(test_code::kRdlEs, *actor);
   }
+  peer.loops.readsBeforeSilence = o.silentAfter;
   // Counters that move, for a demonstration.
   peer.stats.errorsPerMille = 5;
   peer.stats.Values().faults = 0x001F;
@@ -168,7 +169,10 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
       const auto rule = ParseSetupFault(value);
       if (!rule) return Bad(arg, value);
       o.faults.push_back(*rule);
+    } else if (arg == "--silent-after") {
+      if (!(o.silentAfter = ParseInt(value, 0, 1'000'000))) return Bad(arg, value);
     }
+    else if (arg == "--script") o.script = value;
     else if (arg == "--write-image") o.imagePath = value;
     else if (arg == "--version") {
       if (!ParseImageVersion(value, o.image)) return Bad(arg, value);
@@ -246,6 +250,11 @@ std::string UsageText() {
          "                     local-modem, remote-terminal (default), remote-modem\n"
          "  --setup-held       refuse enter setup (0x27) with a setup record of --actor\n"
          "  --connect REPLY    answer to connect loop: ok (0x31), off (0x32), busy (0x33 + a test record)\n"
+         "  --silent-after N   answer N loop statistics reads, then acknowledge them but never answer\n"
+         "                     (a line gone silent during a test)\n"
+         "  --script FILE      timed changes, one line each: SECONDS CHANGE...; changes are\n"
+         "                     quality=0-7, alarms=none or a list of LOS,LOF,RA,AIS,LOT,E,CRC,CV,\n"
+         "                     link=up|down (Ethernet), interface=NAME; # starts a comment\n"
          "\n"
          "setup options:\n"
          "  --firmware X.YZ    run this working firmware instead (1.xx-2.xx type 1, 3.xx-7.xx type 6);\n"

@@ -34,6 +34,9 @@ struct SimOptions {
   std::optional<ConfigRecord> record;
   // Faults on the answers to setup commands.
   std::vector<FaultRule> faults;
+  std::optional<int> silentAfter;
+  // A file of timed state changes (see ModemScript.h).
+  std::string script;
   // Writing an image instead.
   std::string imagePath;
   ImageRecipe image;

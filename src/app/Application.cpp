@@ -7,6 +7,7 @@
 #include "app/CommandDrain.h"
 #include "app/MainWindowHints.h"
 #include "link/ProtocolRunner.h"
+#include "mainwin/MainWindowLog.h"
 #include "ui/widgets/QtBeeper.h"
 #include "ui/QtClock.h"
 #include "ui/widgets/QtFileOpenDialog.h"
@@ -78,7 +79,8 @@ struct Application::Main {
     ini.LoadPlacement(window.objectName(), placement);
     if (placement.top != kUnset && placement.left != kUnset) window.ApplyPlacement(placement);
 
-    // The event log plugs in here (form.EventLog); until then the hooks stay empty.
+    // The log follows the configuration, which says whether to write one.
+    log = std::make_unique<MainWindowLog>(form, cfg.CreateLogFiles(), options.workingDirectory);
     form.FormCreate();
 
     window.OnActivate = [this] { invisible.SetHintTarget(1); };
@@ -106,6 +108,7 @@ struct Application::Main {
   TFormMain form;
   QtMainWindow window;
   std::unique_ptr<ui::QtHintRouter> router;
+  std::unique_ptr<MainWindowLog> log;
 };
 
 // The setup window, and the stand-in for the update window until it exists.

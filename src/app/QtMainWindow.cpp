@@ -19,6 +19,7 @@
 
 #include "app/WindowPlacementQt.h"
 #include "ui/widgets/QtBinders.h"
+#include "mainwin/SignalPanels.h"
 #include "ui/widgets/QtLamp.h"
 #include "ui/widgets/QtPanelRow.h"
 #include "ui/widgets/QtTextField.h"
@@ -154,23 +155,19 @@ void AddButtonRow(QGridLayout* grid, int row, std::initializer_list<QPushButton*
   grid->setRowStretch(row + 1, 1);
 }
 
-struct Lamp {
-  ui::Shape* shape;
-  const char* label;
-};
-
-QGroupBox* Panel(QWidget* parent, ui::GroupBox& model, std::initializer_list<Lamp> lamps) {
+QGroupBox* Panel(QWidget* parent, MainWindowControls& controls, const SignalPanel& panel) {
   auto* box = new QGroupBox(parent);
-  ui::Bind(model, *box);
+  ui::Bind(controls.*panel.panel, *box);
   auto* grid = new QGridLayout(box);
   grid->setHorizontalSpacing(box->fontMetrics().averageCharWidth());
   int row = 0;
-  for (const Lamp& entry : lamps) {
+  for (const PanelLamp& entry : panel.lamps) {
     const QString text = QString::fromLatin1(entry.label);
+    ui::Shape& shape = controls.*entry.shape;
     auto* lamp = new ui::QtLamp(box);
-    ui::Bind(*entry.shape, *lamp, text);
+    ui::Bind(shape, *lamp, text);
     auto* label = new QLabel(text, box);
-    label->setObjectName(QStringLiteral("Label") + entry.shape->Name().mid(int(qstrlen("Shape"))));
+    label->setObjectName(QStringLiteral("Label") + shape.Name().mid(int(qstrlen("Shape"))));
     grid->addWidget(lamp, row, 0, Qt::AlignCenter);
     grid->addWidget(label, row, 1);
     ++row;
@@ -255,15 +252,9 @@ QGroupBox* QtMainWindow::BuildStateGroup() {
 void QtMainWindow::BuildPanels() {
   panelRow_ = new ui::QtPanelRow(this);
   panelRow_->setObjectName(QStringLiteral("SignalPanels"));
-  QGroupBox* port2 = Panel(panelRow_, c_.GroupBoxP2Nets,
-                           {{&c_.ShapeP2DTR, "DTR"}, {&c_.ShapeP2DSR, "DSR"}, {&c_.ShapeP2RTS, "RTS"},
-                            {&c_.ShapeP2CTS, "CTS"}, {&c_.ShapeP2DCD, "DCD"}});
-  QGroupBox* ethernet = Panel(panelRow_, c_.GroupBoxEthernet,
-                              {{&c_.ShapeELNK, "Lnk"}, {&c_.ShapeELRX, "LRx"}, {&c_.ShapeELTX, "LTx"},
-                               {&c_.ShapeECOLL, "Coll"}});
-  QGroupBox* e1 = Panel(panelRow_, c_.GroupBoxE1,
-                        {{&c_.ShapeLOF, "LOF"}, {&c_.ShapeLOS, "LOS"}, {&c_.ShapeRA, "RA"}, {&c_.ShapeAI, "AI"},
-                         {&c_.ShapeLOT, "LOT"}, {&c_.ShapeE, "E"}, {&c_.ShapeCRC, "CRC"}, {&c_.ShapeCV, "CV"}});
+  QGroupBox* port2 = Panel(panelRow_, c_, kSignalPanels[0]);
+  QGroupBox* ethernet = Panel(panelRow_, c_, kSignalPanels[1]);
+  QGroupBox* e1 = Panel(panelRow_, c_, kSignalPanels[2]);
   panelRow_->AddPanel(port2);
   panelRow_->AddPanel(ethernet);
   panelRow_->AddPanel(e1);

@@ -53,14 +53,32 @@ class Parser {
       const int value = level->toInt(&ok);
       if (ok) options_.level = value;
       else if (error_.isEmpty()) error_ = QStringLiteral("--level needs a number, not \"%1\"").arg(*level);
+    } else if (auto polls = Value(QStringLiteral("--polls"), i)) {
+      TakeCount(QStringLiteral("--polls"), *polls, 1, options_.polls);
+    } else if (auto interval = Value(QStringLiteral("--interval"), i)) {
+      TakeCount(QStringLiteral("--interval"), *interval, 0, options_.intervalMs);
     } else if (arg == QLatin1String("--remote")) {
       options_.remote = true;
+    } else if (arg == QLatin1String("--trace")) {
+      options_.trace = true;
     } else if (arg == QLatin1String("--fast-timeouts")) {
       options_.fastTimeouts = true;
     } else if (arg.startsWith('-') && arg.size() > 1) {
       error_ = QStringLiteral("unknown option %1").arg(arg);
     } else {
       positional_.append(arg);
+    }
+  }
+
+  // A whole number from `least` up; a day's worth of milliseconds at most.
+  void TakeCount(const QString& option, const QString& text, int least, std::optional<int>& into) {
+    constexpr int kMost = 86'400'000;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok && value >= least && value <= kMost) {
+      into = value;
+    } else if (error_.isEmpty()) {
+      error_ = QStringLiteral("%1 needs a number from %2 to %3, not \"%4\"").arg(option).arg(least).arg(kMost).arg(text);
     }
   }
 
@@ -134,6 +152,8 @@ class Parser {
       error_ = QStringLiteral("%1 works on the local modem only; --remote is refused").arg(Text(command.name));
     } else if (options_.test && options_.remote && !options_.test->remote) {
       error_ = QStringLiteral("test %1 runs on the local modem only").arg(Text(options_.test->name));
+    } else if ((options_.polls || options_.intervalMs) && command.road != Road::LoopTest) {
+      error_ = QStringLiteral("--polls and --interval belong to loop-test");
     } else if (options_.level && command.road != Road::CheckImage) {
       error_ = QStringLiteral("--level belongs to check-image");
     } else if (command.road == Road::CheckImage) {

@@ -16,12 +16,17 @@ struct CliOptions {
   QString port;
   bool remote = false;
   bool fastTimeouts = false;
+  bool trace = false;  // every frame on stderr
   const CliCommand* command = nullptr;
   // Request bytes from byte 1 of the exchange block, as far as the command line fixes them.
   std::vector<std::uint8_t> requestData;
   const TestKind* test = nullptr;
   QString imageFile;
   std::optional<std::int32_t> level;
+  // loop-test: reads before the disconnect (none: until Ctrl-C), and their spacing.
+  std::optional<int> polls;
+  std::optional<int> intervalMs;
+  static constexpr int kDefaultIntervalMs = 1000;
 };
 
 struct ParsedArguments {

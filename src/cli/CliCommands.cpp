@@ -29,12 +29,16 @@ constexpr std::array kCliCommands{
                "load-profile N", "make the modem load profile N (1..5)"},
     CliCommand{"save-profile", command::kSaveProfile, Argument::SaveProfile, Road::Single, false,
                "save-profile N", "make the modem save its mode as profile N (2..5)"},
-    CliCommand{"loop-connect", command::kConnectLoop, Argument::TestCode, Road::Single, false,
+    CliCommand{"loop-connect", command::kConnectLoop, Argument::TestCode, Road::LoopConnect, false,
                "loop-connect TEST", "switch a loop or bit-error test on"},
     CliCommand{"loop-stats", command::kGetLoopStatistics, Argument::TestPage, Road::Levelled, false,
                "loop-stats TEST", "identify, then read the test's loop page (chosen by the level)"},
     CliCommand{"loop-disconnect", command::kDisconnectLoop, Argument::TestCode, Road::Single, false,
                "loop-disconnect TEST", "switch a loop or bit-error test off"},
+    CliCommand{"loop-test", command::kConnectLoop, Argument::TestCode, Road::LoopTest, false,
+               "loop-test TEST [--polls N] [--interval MS]",
+               "identify, connect, read the test's counters every MS ms (default 1000), one line per read;\n"
+               "      disconnect after N reads (default: at Ctrl-C)"},
     CliCommand{"loop-reset-stats", command::kResetLoopStatistics, Argument::None, Road::Single, false,
                "loop-reset-stats", "clear the test counters"},
     CliCommand{"check-image", 0, Argument::ImageFile, Road::CheckImage, false, "check-image FILE [--level N]",
@@ -61,13 +65,20 @@ QString UsageText() {
       "Runs one modem command over the serial port NAME (115200 8N1) and prints the\n"
       "result code, its meaning and the reply bytes in hex on stdout (28 bytes, 84 for\n"
       "stats). Commands that need the modem's software level identify it first and\n"
-      "print that identification and the level too.\n"
+      "print that identification and the level too. identify and stats then print\n"
+      "the main window's words for the reply: modem, version, state, interface,\n"
+      "cable, line quality, bit rates, the four times, the faults and the lamps.\n"
       "\n"
       "options:\n"
       "  --port NAME      serial port, e.g. ttyS0, /dev/ttyUSB0 or COM1\n"
       "  --remote         address the remote modem at the other end of the line\n"
       "                   (not for reset and update)\n"
       "  --level N        check-image only: the software level to check against\n"
+      "  --polls N        loop-test only: disconnect after N reads of the counters\n"
+      "  --interval MS    loop-test only: time between two reads (default 1000)\n"
+      "  --trace          print every frame on the line to stderr as it goes: seconds\n"
+      "                   since start, direction, framing, the frame in hex and what\n"
+      "                   it says (time-out, bad checksum, echo, status, attempt n)\n"
       "  --fast-timeouts  for tests: acknowledgement 150 ms, answer 1500 ms\n"
       "  -h, --help       this text\n"
       "\n"
@@ -87,12 +98,15 @@ QString UsageText() {
       "exit status:\n"
       "  0   done\n"
       "  1   failed, or refused by the modem or the image check\n"
-      "  2   stopped (Ctrl-C) or serial port error\n"
+      "  2   stopped (Ctrl-C) or serial port error; the error line below the port's\n"
+      "      message says which port, what the system answered and what to do\n"
       "  64  usage: bad arguments, unknown command, bad hex, profile out of range\n"
       "\n"
       "Ctrl-C asks the running command to stop, as the Stop button would: the frame on\n"
-      "the line is finished and the port closed; a stopped loop disconnect still tells\n"
-      "the modem to end the loop.\n");
+      "the line is finished and the port closed. loop-connect and loop-test then send\n"
+      "the disconnect with the same test code and exit 2 once it is done (a second\n"
+      "Ctrl-C stops that too); a stopped loop disconnect still tells the modem to end\n"
+      "the loop.\n");
   return text;
 }
 

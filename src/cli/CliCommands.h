@@ -29,6 +29,8 @@ enum class Road {
   Reset,       // the identification chooses the loader reset or the two working steps
   Update,      // identification, image check, then the transfer form that fits the modem
   CheckImage,  // the image checks alone; the level from --level or an identification
+  LoopConnect, // connect; a stopped connect is followed by the disconnect
+  LoopTest,    // identify, connect, poll the loop page, disconnect
 };
 
 struct CliCommand {

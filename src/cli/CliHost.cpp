@@ -13,6 +13,11 @@ void CliHost::ShowStatusText(const QString& text) {
   shown_ = 0;
 }
 
+void CliHost::ShowStatusDetail(const QString& detail) {
+  EndProgressLine();
+  err_ << detail << Qt::endl;
+}
+
 void CliHost::ShowProgress(int progress) {
   // Called after every block; only a new percentage is worth a redraw.
   if (progress == shown_) return;

@@ -17,6 +17,7 @@ class CliHost : public ProtocolHost {
   void ShowStatusText(const QString& text) override;
   void ShowProgress(int progress) override;
   void Beep() override {}
+  void ShowStatusDetail(const QString& detail) override;
   // Ends a progress line that is still open.
   void EndProgressLine();
 

@@ -1,5 +1,7 @@
 // r-kvt-ms-cli: one modem command from the command line, for scripts and diagnostics.
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
 #include <QTextStream>
 
 #include "cli/CliArguments.h"
@@ -11,6 +13,7 @@
 #include "link/ImageGeometry.h"
 #include "cli/Interrupt.h"
 #include "link/QtSerialPort.h"
+#include "link/TracingPort.h"
 #include "cli/ReplyPrinter.h"
 #include "cli/WorkerRunner.h"
 
@@ -35,9 +38,22 @@ int main(int argc, char** argv) {
 
   rkvt::PortSettings settings;
   settings.name = options.port;
+  const rkvt::LinkTimings timings = options.fastTimeouts ? kFastTimings : rkvt::LinkTimings{};
+  QElapsedTimer clock;
+  clock.start();
   CliHost host(rkvt::kImageSize);
-  WorkerRunner runner([settings] { return std::make_unique<rkvt::QtSerialPort>(settings); },
-                      options.fastTimeouts ? kFastTimings : rkvt::LinkTimings{}, host, InterruptRequested);
+  WorkerRunner runner(
+      [settings, timings, &clock, trace = options.trace]() -> std::unique_ptr<rkvt::SerialPort> {
+        auto port = std::make_unique<rkvt::QtSerialPort>(settings);
+        if (!trace) return port;
+        // Written from the worker thread straight to stderr, a line at a time.
+        return std::make_unique<rkvt::TracingPort>(std::move(port), settings.name, timings.attempts, clock,
+                                                   [](const QString& line) {
+                                                     std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
+                                                     std::fflush(stderr);
+                                                   });
+      },
+      timings, host, InterruptCount);
   ReplyPrinter printer(out);
   return CliSession(options, runner, host, printer, err).Run();
 }

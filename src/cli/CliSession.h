@@ -10,6 +10,7 @@
 #include "cli/CliHost.h"
 #include "firmware/ImageFile.h"
 #include "cli/ReplyPrinter.h"
+#include "cli/WindowTexts.h"
 #include "cli/WorkerOutcome.h"
 #include "cli/WorkerRunner.h"
 
@@ -35,6 +36,11 @@ class CliSession {
   int RunReset();
   int RunUpdate();
   int RunCheckImage();
+  int RunLoopConnect();
+  int RunLoopTest();
+  // The disconnect that ends a test; exit 2 after a stop, else by its outcome.
+  int EndLoop(bool local, bool stopped);
+  bool PortFailed() const;
 
   // One worker run on a fresh exchange block; prints its result and reply.
   Outcome Step(std::uint8_t command, bool local, std::span<const std::uint8_t> data, int softwareLevel = 0,
@@ -52,6 +58,7 @@ class CliSession {
   QTextStream& err_;
   // The main window's exchange block size: room for every command's reply.
   std::array<std::uint8_t, 120> block_{};
+  WindowTexts windowTexts_;
 };
 
 }  // namespace rkvt::cli

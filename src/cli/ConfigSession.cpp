@@ -209,7 +209,7 @@ int RunConfigCommand(const QStringList& arguments, QTextStream& out, QTextStream
   settings.name = options.port;
   CliHost host;
   WorkerRunner runner([settings] { return std::make_unique<QtSerialPort>(settings); },
-                      options.fastTimeouts ? kFastTimings : LinkTimings{}, host, InterruptRequested);
+                      options.fastTimeouts ? kFastTimings : LinkTimings{}, host, InterruptCount);
   return ConfigSession(options, runner, host, out, err).Run();
 }
 

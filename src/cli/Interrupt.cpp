@@ -5,8 +5,8 @@
 namespace rkvt::cli {
 
 namespace {
-volatile std::sig_atomic_t gInterrupted = 0;
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
+volatile std::sig_atomic_t gInterrupts = 0;
+extern "C" void OnInterrupt(int) { gInterrupts = gInterrupts + 1; }
 }  // namespace
 
 void InstallInterruptHandler() {
@@ -14,6 +14,6 @@ void InstallInterruptHandler() {
   std::signal(SIGTERM, OnInterrupt);
 }
 
-bool InterruptRequested() { return gInterrupted != 0; }
+int InterruptCount() { return static_cast<int>(gInterrupts); }
 
 }  // namespace rkvt::cli

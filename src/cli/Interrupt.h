@@ -2,9 +2,10 @@
 
 namespace rkvt::cli {
 
-// Ctrl-C (and SIGTERM) only raise a flag here; the running command reads it
+// Ctrl-C (and SIGTERM) only count here; the running command reads the count
 // and stops the way a Stop button stops it, so no frame is cut in half.
 void InstallInterruptHandler();
-bool InterruptRequested();
+// How many interrupts have come so far.
+int InterruptCount();
 
 }  // namespace rkvt::cli

@@ -8,8 +8,8 @@
 namespace rkvt::cli {
 
 WorkerRunner::WorkerRunner(PortFactory makePort, LinkTimings timings, ProtocolHost& host,
-                           std::function<bool()> stopRequested)
-    : makePort_(std::move(makePort)), timings_(timings), host_(host), stopRequested_(std::move(stopRequested)) {}
+                           std::function<int()> stopRequests)
+    : makePort_(std::move(makePort)), timings_(timings), host_(host), stopRequests_(std::move(stopRequests)) {}
 
 std::uint8_t WorkerRunner::Run(std::uint8_t command, bool local, std::span<std::uint8_t> reply, int softwareLevel,
                                std::span<const std::uint8_t> image) {
@@ -23,12 +23,27 @@ std::uint8_t WorkerRunner::Run(std::uint8_t command, bool local, std::span<std::
   QObject::connect(worker, &QObject::destroyed, &loop, &QEventLoop::quit);
   QTimer stopWatch;
   QObject::connect(&stopWatch, &QTimer::timeout, worker, [this, worker] {
-    if (stopRequested_()) worker->Terminate();
+    if (StopRequested()) worker->Terminate();
   });
   stopWatch.start(kStopPollMs);
   worker->Start();
   loop.exec();
   return reply[0];
+}
+
+bool WorkerRunner::Wait(int ms) {
+  QEventLoop loop;
+  QTimer end;
+  end.setSingleShot(true);
+  QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+  QTimer stopWatch;
+  QObject::connect(&stopWatch, &QTimer::timeout, &loop, [this, &loop] {
+    if (StopRequested()) loop.quit();
+  });
+  end.start(ms);
+  stopWatch.start(kStopPollMs);
+  if (!StopRequested()) loop.exec();
+  return !StopRequested();
 }
 
 }  // namespace rkvt::cli

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace rkvt {
 
@@ -13,11 +14,15 @@ class PortError : public std::runtime_error {
   static constexpr int kWrite = 2;
   static constexpr int kRead = 3;
 
-  PortError(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
+  PortError(int code, const std::string& what, std::string reason = {})
+      : std::runtime_error(what), code_(code), reason_(std::move(reason)) {}
   int Code() const { return code_; }
+  // Which port, what the system answered and what to do; may be empty.
+  const std::string& Reason() const { return reason_; }
 
  private:
   int code_;
+  std::string reason_;
 };
 
 }  // namespace rkvt

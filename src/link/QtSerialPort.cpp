@@ -5,6 +5,7 @@
 #include <QSerialPort>
 #include <algorithm>
 
+#include "link/PortDiagnosis.h"
 #include "link/PortError.h"
 
 #ifdef Q_OS_UNIX
@@ -14,14 +15,25 @@
 
 namespace rkvt {
 
-QtSerialPort::QtSerialPort(PortSettings settings) : settings_(std::move(settings)) {}
+QtSerialPort::QtSerialPort(PortSettings settings, PortLister lister)
+    : settings_(std::move(settings)), lister_(std::move(lister)) {
+  if (!lister_) lister_ = &SystemPorts;
+}
 
 QtSerialPort::~QtSerialPort() { Close(); }
 
 void QtSerialPort::Fail(int code, const char* what) {
-  const QString detail = port_ ? port_->errorString() : QString();
+  const QSerialPort::SerialPortError error = port_ ? port_->error() : QSerialPort::NotOpenError;
+  // A time-out of our own leaves no error in the port; say what happened instead.
+  const QString answer =
+      port_ && error != QSerialPort::NoError ? port_->errorString() : QString::fromLatin1(what);
   Close();
-  throw PortError(code, std::string(what) + ": " + detail.toStdString());
+  const PortDiagnosis why =
+      code == PortError::kOpen
+          ? DiagnoseOpen(settings_.name, error, answer, PortNames(lister_()))
+          : DiagnoseLoss(settings_.name, code == PortError::kWrite ? QStringLiteral("write") : QStringLiteral("read"),
+                         error, answer);
+  throw PortError(code, std::string(what) + ": " + answer.toStdString(), why.reason.toStdString());
 }
 
 void QtSerialPort::Open() {

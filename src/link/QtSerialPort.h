@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "port/PortListing.h"
 #include "port/PortSettings.h"
 #include "link/SerialPort.h"
 
@@ -14,7 +15,8 @@ namespace rkvt {
 // on the thread that uses it (the worker), and destroyed in Close.
 class QtSerialPort final : public SerialPort {
  public:
-  explicit QtSerialPort(PortSettings settings);
+  // `lister` names the ports that exist when the port cannot be opened.
+  explicit QtSerialPort(PortSettings settings, PortLister lister = {});
   ~QtSerialPort() override;
 
   void Open() override;
@@ -33,6 +35,7 @@ class QtSerialPort final : public SerialPort {
   [[noreturn]] void Fail(int code, const char* what);
 
   PortSettings settings_;
+  PortLister lister_;
   std::unique_ptr<QSerialPort> port_;
 };
 

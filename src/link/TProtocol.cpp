@@ -69,14 +69,20 @@ void TProtocol::Execute() {
     reply_[0] = result;
     port->Close();
   } catch (const PortError& error) {
-    ReportPortError(PortErrorText(error.Code()), port.get());
+    ReportPortError(PortErrorText(error.Code()), QString::fromStdString(error.Reason()), port.get());
     reply_[0] = result::kPortError;
     if (port) port->Close();
   }
 }
 
-void TProtocol::ReportPortError(const QString& text, SerialPort* port) {
+void TProtocol::ReportPortError(const QString& text, const QString& reason, SerialPort* port) {
   ShowStatusText(text);
+  if (!reason.isEmpty()) {
+    detail_ = reason;
+    Synchronize([this] {
+      if (setup_.host) setup_.host->ShowStatusDetail(detail_);
+    });
+  }
   ShowProgress(0);
   if (port) port->Close();
   Synchronize([this] {

@@ -59,7 +59,7 @@ class TProtocol : public QThread, private WorkerServices {
   void ShowStatusText(const QString& text) override;
   void ShowProgress(int progress) override;
   void Pause(int ms) override;
-  void ReportPortError(const QString& text, SerialPort* port);
+  void ReportPortError(const QString& text, const QString& reason, SerialPort* port);
   void Synchronize(const std::function<void()>& call);
   void Finished();
 
@@ -70,6 +70,7 @@ class TProtocol : public QThread, private WorkerServices {
   bool local_ = false;
   int progress_ = 0;
   QString message_;
+  QString detail_;
   ProtocolSetup setup_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> bodyReturned_{false};

@@ -283,7 +283,7 @@ void TFormMain::LoopStatisticsRead() {
 }
 
 void TFormMain::DecodeLoopPage() {
-  // Not decoded yet: the page's fields keep what they show.
+  interfaceCode_ = DecodeLoop(block_, TestIndex(), softwareLevel_, modemVariant_, interfaceCode_, *this);
 }
 
 }  // namespace rkvt

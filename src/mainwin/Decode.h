@@ -42,6 +42,13 @@ int DecodeState(std::span<std::uint8_t> block, std::int32_t softwareLevel, std::
 // After result 25: the Statistics group; returns parameter texts 1-4.
 std::array<QString, 4> DecodeStatistics(std::span<const std::uint8_t> block, MainWindowControls& controls);
 
+// After result 50: the loop page of the running test (0 RDL-ES .. 6 LL):
+// line quality and rates, counters, interface and indicators as the test
+// reports them, and the line condition in the state field. Never changes
+// the layout. Returns the interface code now in force.
+int DecodeLoop(std::span<const std::uint8_t> block, int testIndex, std::int32_t softwareLevel,
+               std::int32_t modemVariant, int previousInterfaceCode, MainWindowControls& controls);
+
 // Panels and fields for an interface code, and hiding all panels.
 void ApplyInterfaceLayout(int interfaceCode, MainWindowControls& controls);
 void HidePanels(MainWindowControls& controls);

@@ -82,7 +82,24 @@ constexpr std::array<Layout, 7> kLayouts{
     Layout{true, kBesideE1, false, true, true, false},
 };
 
+constexpr PanelLamp kPort2Lamps[] = {{&Controls::ShapeP2DTR, "DTR"},
+                                     {&Controls::ShapeP2DSR, "DSR"},
+                                     {&Controls::ShapeP2RTS, "RTS"},
+                                     {&Controls::ShapeP2CTS, "CTS"},
+                                     {&Controls::ShapeP2DCD, "DCD"}};
+constexpr PanelLamp kEthernetLamps[] = {
+    {&Controls::ShapeELNK, "Lnk"}, {&Controls::ShapeELRX, "LRx"}, {&Controls::ShapeELTX, "LTx"}, {&Controls::ShapeECOLL, "Coll"}};
+constexpr PanelLamp kE1Lamps[] = {{&Controls::ShapeLOF, "LOF"}, {&Controls::ShapeLOS, "LOS"}, {&Controls::ShapeRA, "RA"},
+                                  {&Controls::ShapeAI, "AI"},   {&Controls::ShapeLOT, "LOT"}, {&Controls::ShapeE, "E"},
+                                  {&Controls::ShapeCRC, "CRC"}, {&Controls::ShapeCV, "CV"}};
+
 }  // namespace
+
+const std::array<SignalPanel, 3> kSignalPanels{{{&Controls::GroupBoxP2Nets, kPort2Lamps},
+                                                {&Controls::GroupBoxEthernet, kEthernetLamps},
+                                                {&Controls::GroupBoxE1, kE1Lamps}}};
+
+bool LampOn(const ui::Shape& lamp) { return lamp.BrushColor() == ui::colors::kGreen; }
 
 bool SlotValid(std::span<const std::uint8_t> block, Slot slot) {
   return slot != Slot::None && (ByteAt(block, SlotOffset(slot)) & 0x10) != 0;

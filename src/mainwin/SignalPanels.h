@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -29,6 +30,20 @@ Slot ChooseSlot(std::span<const std::uint8_t> block);
 // Sets the indicators of the interface's panel(s) from the page; hidden
 // panels keep their colours. Code 0, or no slot on a second-generation page,
 // changes nothing.
+// The lamps of each panel from top to bottom with the labels beside them;
+// the window draws them and the command line prints them from this table.
+struct PanelLamp {
+  ui::Shape MainWindowControls::*shape;
+  const char* label;
+};
+struct SignalPanel {
+  ui::GroupBox MainWindowControls::*panel;
+  std::span<const PanelLamp> lamps;
+};
+extern const std::array<SignalPanel, 3> kSignalPanels;  // port 2, Ethernet, E1
+// A lamp whose bit is 1 shows green (#008000), one whose bit is 0 lime.
+bool LampOn(const ui::Shape& lamp);
+
 void ColourIndicators(std::span<const std::uint8_t> block, bool secondGeneration, Slot slot, int interfaceCode,
                       MainWindowControls& controls);
 

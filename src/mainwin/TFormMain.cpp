@@ -30,6 +30,7 @@ class TFormMain::Host : public ProtocolHost {
   // The main window's commands report no progress; its bar runs on a timer.
   void ShowProgress(int) override {}
   void Beep() override { form_.beeper_.Beep(); }
+  void ShowStatusDetail(const QString& detail) override { form_.StaticTextMessages.SetToolTip(detail); }
 
  private:
   TFormMain& form_;
@@ -147,6 +148,13 @@ void TFormMain::RearmStatistics() {
 void TFormMain::RearmLoop() {
   invisible_.TimerLoopStatistics.SetInterval(intervals_.loopMs);
   invisible_.TimerLoopStatistics.SetEnabled(true);
+  // The modem has answered: the watchdogs are for its silence, not for our
+  // own wait until the next tick, which a long loop interval makes longer
+  // than theirs (a false " No Line", a "Disconnect" that sends nothing).
+  if (inCompletion_ && block_[0] != result::kLoopStatisticsFailed) {
+    invisible_.TimerLoopNoLine10s.Restart(intervals_.loopMs + kNoLineWarningMs);
+    invisible_.TimerLoopNoLine20s.Restart(intervals_.loopMs + kNoLineGiveUpMs);
+  }
 }
 
 void TFormMain::LoopTimersOff() {
@@ -195,6 +203,7 @@ void TFormMain::StartIdentify() {
 }
 
 void TFormMain::StartDisconnect() {
+  firstPoll_ = false;
   StartCommand(command::kDisconnectLoop, loop::TestCode(TestIndex()));
 }
 
@@ -286,6 +295,7 @@ void TFormMain::ButtonTestClick() {
     return;
   }
   SetMonitoring(false);
+  firstPoll_ = false;
   if (running_) {
     // A stopped connect or loop read ends in the disconnect request.
     running_->Terminate();
@@ -390,7 +400,9 @@ void TFormMain::StatisticsTick() {
 }
 
 void TFormMain::LoopStatisticsTick() {
-  if (ButtonTest.Caption() != QLatin1String("Disconnect")) return;
+  // A failed first read leaves "Stop" on the button; the test is connected
+  // all the same, so polling goes on until a read succeeds.
+  if (ButtonTest.Caption() != QLatin1String("Disconnect") && !firstPoll_) return;
   if (running_) {
     // Never two loop reads at once; try again later.
     RearmLoop();

@@ -139,7 +139,6 @@ class TFormMain : public MainWindowControls {
   void StatisticsFollowUp();
   void LoopConnected();
   void LoopStatisticsRead();
-  // The loop page decode (line, rates, counters, indicators per test) plugs in here.
   void DecodeLoopPage();
   void ResetWaitOver();
   void TakeSnapshot();
@@ -182,6 +181,7 @@ class TFormMain : public MainWindowControls {
   bool oneShotStatistics_ = false;
   bool firstPoll_ = false;
   bool clearTestRequest_ = false;
+  int loopLayoutInterface_ = 0;
   bool cyclicStatistics_ = false;
   QString portName_;
   QString caption_;

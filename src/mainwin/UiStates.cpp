@@ -235,7 +235,9 @@ void TFormMain::LoopActiveLayout() {
     LabelInterface.SetEnabled(true);
     LabelCable.SetEnabled(true);
   }
-  ApplyInterfaceLayout(interfaceCode_, *this);
+  // Later replies may name another interface; the panels stay as first shown.
+  if (firstPoll_) loopLayoutInterface_ = interfaceCode_;
+  ApplyInterfaceLayout(loopLayoutInterface_, *this);
   // The counter tests show the interface's fields but none of its panels.
   if (counters) HidePanels(*this);
   ButtonClearTest.SetEnabled(counters);

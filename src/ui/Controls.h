@@ -77,7 +77,14 @@ class StaticText : public Control {
  public:
   explicit StaticText(const QString& name) : Control(name) {}
   QString Text() const { return text_; }
-  void SetText(const QString& text) { Set(text_, text); }
+  // A new text drops the tooltip that explained the old one.
+  void SetText(const QString& text) {
+    if (text != text_) toolTip_.clear();
+    Set(text_, text);
+  }
+  // Why the text came about and what to do; shown when the mouse rests on it.
+  QString ToolTip() const { return toolTip_; }
+  void SetToolTip(const QString& tip) { Set(toolTip_, tip); }
   Color FontColor() const { return fontColor_; }
   void SetFontColor(Color color) { Set(fontColor_, color); }
   Color Background() const { return background_; }
@@ -85,6 +92,7 @@ class StaticText : public Control {
 
  private:
   QString text_;
+  QString toolTip_;
   Color fontColor_ = Color::WindowText();
   Color background_ = Color::ButtonFace();
 };

@@ -85,7 +85,9 @@ TEST(ParseArguments, BadCommandLine_RefusedWithItsReason) {
       {"check-image fw.vrk", "check-image needs --level N or --port NAME"},
       {"check-image --level 3", "missing argument: check-image FILE [--level N]"},
       {"update fw.vrk", "update needs --port NAME"},
-      {"--port ttyS1 --level 1 stats", "--level belongs to check-image"}};
+      {"--port ttyS1 --level 1 stats", "--level belongs to check-image"},
+      {"--port ttyS1 loop-test es --interval -5", "--interval needs a number from 0 to 86400000, not \"-5\""},
+      {"--port ttyS1 --polls 2 loop-connect es", "--polls and --interval belong to loop-test"}};
   for (const auto& [line, error] : cases) {
     const ParsedArguments parsed = Parse(line);
     EXPECT_EQ(parsed.kind, ParsedArguments::Kind::Usage) << line;

@@ -2,7 +2,17 @@
 // what it prints and how it exits.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "link/QtSerialPort.h"
+#include "sim/Presets.h"
+#include "sim/Pty.h"
 
 #include "CliProcess.h"
 
@@ -18,11 +28,15 @@ const Identity kGen1{.type = 1, .version = 0x21, .third = '5'};  // level 5
 const Identity kGen2{.type = 6, .version = 0x31, .third = '5'};  // level 12
 const Identity kLoader{.type = 5, .version = 0x31, .third = '5', .loader = true};
 
-// The output lines, a reply line shortened to its byte count, then the error lines marked "! ".
+// The protocol's output lines (not the window's words), a reply line shortened to its byte count,
+// then the error lines marked "! ".
 std::string Shape(const CliRun& run) {
-  QStringList lines = run.OutLines();
-  for (QString& line : lines) {
+  QStringList lines;
+  for (QString line : run.OutLines()) {
     if (line.startsWith("reply: ")) line = QString("reply: %1 bytes").arg(line.mid(7).split(' ').size());
+    if (line.startsWith("result ") || line.startsWith("reply: ") || line.startsWith("level ") ||
+        line.startsWith("refusal: ") || line.startsWith("poll "))
+      lines << line;
   }
   for (const QString& line : run.err.split('\n', Qt::SkipEmptyParts)) lines << "! " + line;
   return lines.join("\n").toStdString();
@@ -39,8 +53,48 @@ TEST(CliIdentify, ReplyPrinted_SilentModemExitsOne_MissingPortExitsTwo) {
   const CliRun missing = RunCli({"--port", "/nonexistent/ttyRKVT", "identify"});
   ASSERT_TRUE(missing.finished);
   EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_EQ(missing.err, QStringLiteral(" Can't open COM-port!\n"));
+  // The port text, then the reason on the error line; the ports listed are this machine's.
+  EXPECT_TRUE(missing.err.startsWith(
+      " Can't open COM-port!\n/nonexistent/ttyRKVT: no such port (the system answered \"No such file or directory\")."))
+      << missing.err.toStdString();
   EXPECT_EQ(missing.OutLines().value(0), QStringLiteral("result 17: serial port error"));
+}
+
+// A second program on the port: the error line names the process that holds it.
+TEST(CliIdentify, BusyPortNamesTheHoldingProcess) {
+  sim::Pty pty;
+  const QString path = QString::fromStdString(pty.SlavePath());
+  QtSerialPort holder(PortSettings{.name = path});
+  holder.Open();
+  const CliRun busy = RunCli({"--port", path, "identify"});
+  EXPECT_EQ(busy.exitCode, 2);
+  EXPECT_TRUE(busy.err.startsWith(" Can't open COM-port!\n" + path + ": busy (") &&
+              busy.err.contains(QStringLiteral("Process %1 (test_cli) holds it (lock file ").arg(getpid())) &&
+              busy.err.endsWith("): close that program and try again.\n"))
+      << busy.err.toStdString();
+}
+
+// A user who may not open the port learns which group to join: as root the
+// program runs as nobody, on a pty of group root and then of group dialout.
+TEST(CliIdentify, PermissionDeniedSaysWhichGroupToJoin) {
+  if (geteuid() != 0 || !QFileInfo::exists("/usr/bin/setpriv")) GTEST_SKIP() << "needs root and setpriv";
+  sim::Pty pty;
+  const std::string path = pty.SlavePath();
+  const QString denied = QString::fromStdString(path) + ": permission denied (the system answered \"Permission denied\").";
+  std::vector<std::tuple<gid_t, mode_t, QString>> cases{
+      {0, 0600, " The device belongs to group root, which may not read and write it: ask the administrator to give "
+                "it to group dialout (a udev rule), join that group (sudo usermod -aG dialout $USER), then log out "
+                "and in again."}};
+  if (const group* dialout = getgrnam("dialout"))
+    cases.emplace_back(dialout->gr_gid, 0660, " The device belongs to group dialout: add your user to it (sudo "
+                                              "usermod -aG dialout $USER), then log out and in again.");
+  for (const auto& [gid, mode, advice] : cases) {
+    ASSERT_EQ(chown(path.c_str(), 0, gid) | chmod(path.c_str(), mode), 0);
+    const CliRun run = RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                       RKVT_CLI_PATH, "--port", QString::fromStdString(path), "identify"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, " Can't open COM-port!\n" + denied + advice + "\n");
+  }
 }
 
 // One command line: the exact frames on the line, the output and the exit status.
@@ -84,6 +138,10 @@ std::vector<Frame> Stats(std::uint8_t target, std::uint8_t firstPage) {
   return {Req(target | 1, 3), Req(t, 3, {0, firstPage}), Req(t, 3, {0, 2}), Req(t, 3, {0, 3})};
 }
 
+const QString kEsPoll =
+    "poll %1: State Normal; Line quality A; BitRate Line 256000; Rd time 0:00:00; NRd time 0:00:00; "
+    "ES time 0:00:00; SES time 0:00:00";
+
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliRoad,
     ::testing::Values(
@@ -125,6 +183,17 @@ INSTANTIATE_TEST_SUITE_P(
                  {R(2), kReply28, kLevel12, R(50), kReply28}},
         RoadCase{"LoopStatsDlLevel5", {"loop-stats", "DL"}, {Req(0xD1, 3), Req(0xD2, 19, {0, 4})},
                  {R(2), kReply28, "level 5", R(50), kReply28}, 0, kGen1},
+        // Loop test: connect, one line per read (a failed one does not end the test), disconnect.
+        RoadCase{"LoopTestEsLevel12", {"loop-test", "es", "--polls", "3", "--interval", "0"},
+                 {Req(0xD1, 3), Req(0xD2, 2, {0, 6}), Req(0xD2, 19, {0, 9}), Req(0xD2, 19, {0, 9}),
+                  Req(0xD2, 19, {0, 9}), Req(0xD2, 18, {0, 6})},
+                 {R(2), kReply28, kLevel12, R(40), kReply28, kEsPoll.arg(1), "poll 2: " + R(51), kEsPoll.arg(3),
+                  R(46), kReply28},
+                 0, kGen2,
+                 [](sim::ModemEmulator& m) {
+                   m.Configure([](sim::ModemModel& mm) { mm.Clock().Freeze(); });
+                   m.AddFault({.fault = Fault::WrongRepeat, .code = 19, .frameNumber = 4, .reply = ReplyKind::Answer});
+                 }},
         // Reset: both working steps, no second after a failed first, the loader's own reset.
         RoadCase{"ResetWorking", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2), Req(0xD1, 4)},
                  {R(2), kReply28, kLevel12, R(11), kReply28, R(14), kReply28}},
@@ -136,6 +205,39 @@ INSTANTIATE_TEST_SUITE_P(
         RoadCase{"ResetLoader", {"reset"}, {Req(0xD1, 3), Req(0xD1, 2)},
                  {R(1), kReply28, "level 22", R(10), kReply28}, 0, kLoader}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Below the result and reply lines, the main window's words for the reply, from its own decoders:
+// the State group's fields of the interface, the four times, the faults and the interface's lamps.
+TEST(CliWindowTexts, IdentifyAndStatsPrintWhatTheWindowShows) {
+  const auto words = [](const CliRun& run) {
+    QStringList lines;
+    for (QString line : run.OutLines()) {
+      if (line.startsWith("result ") || line.startsWith("reply: ") || line.startsWith("level ")) continue;
+      // The modem's clock has run for a second or not.
+      static const QRegularExpression time("^((Full|Curr\\.|NoLine|Errors) time): \\d+:\\d\\d:\\d\\d$");
+      lines << line.replace(time, "\\1: T");
+    }
+    return lines;
+  };
+  const QStringList times{"Full time: T", "Curr. time: T", "NoLine time: T", "Errors time: T"};
+  const QStringList port2{"Port 2 DTR: on", "Port 2 DSR: on", "Port 2 RTS: on", "Port 2 CTS: on", "Port 2 DCD: on"};
+  CliOnPty gen1(sim::ModemModel{kGen1});
+  EXPECT_EQ(words(gen1.Run({"stats"})),
+            QStringList({"Modem: Vorak R-KVT-MS", "Version: 2.15", "State: Normal", "Interface: P2 Sync",
+                         "Cable: DCE V.35", "Line quality: A", "BitRate Line: 256000", "BitRate P2: 256000"}) +
+                times + QStringList{"Faults: 0x0000"} + port2);
+
+  CliOnPty e1(sim::ModelFor(*sim::FindPreset("gen2-e1")));
+  // No cable and port bit rate for E1, as in the window; "identify" alone stops after the version.
+  const QStringList e1Words = words(e1.Run({"stats"}));
+  EXPECT_EQ(e1Words.mid(0, 6), QStringList({"Modem: Vorak R-KVT-MS-2", "Version: 3.15 - KAP", "State: Normal",
+                                            "Interface: E1", "Line quality: A", "BitRate Line: 256000"}));
+  EXPECT_EQ(e1Words.mid(11).join(", "), "E1 LOF: off, E1 LOS: off, E1 RA: off, E1 AI: off, E1 LOT: off, E1 E: off, "
+                                        "E1 CRC: off, E1 CV: off");
+  EXPECT_EQ(words(e1.Run({"identify"})), e1Words.mid(0, 2));
+  // Other roads identify only for the level: no window words there.
+  EXPECT_EQ(words(e1.Run({"loop-stats", "es"})), QStringList());
+}
 
 TEST(CliUsage, ErrorsExitSixtyFourWithoutTouchingTheLine_HelpDocumentsCommands) {
   CliOnPty bench(sim::ModemModel{kGen2});
@@ -175,6 +277,31 @@ TEST(CliInterrupt, CtrlCDuringTheAnswerWaitStopsWithExitTwo) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.OutLines().value(0), R(4));
   EXPECT_EQ(bench.SettledJournal().size(), 1u) << "stopped before the loader query";
+}
+
+// Ctrl-C while the connect waits for its answer (the modem has switched the
+// loop on) or between two reads: the disconnect with the same test code still goes out.
+TEST(CliInterrupt, CtrlCDuringALoopConnectOrTestSendsTheDisconnect) {
+  const std::tuple<QStringList, std::size_t, std::vector<Frame>> cases[] = {
+      {{"loop-connect", "rdl-es"}, 1, {Req(0xD2, 2, {0, 1}), Req(0xD2, 18, {0, 1})}},
+      {{"loop-test", "ll", "--interval", "60000"}, 3,
+       {Req(0xD1, 3), Req(0xD2, 2, {0, 10}), Req(0xD2, 19, {0, 7}), Req(0xD2, 18, {0, 10})}}};
+  for (const auto& [arguments, interruptAfter, frames] : cases) {
+    CliOnPty bench(sim::ModemModel{kGen2});
+    if (interruptAfter == 1) bench.modem.AddFault({.fault = Fault::NoReply, .code = 2, .reply = ReplyKind::Answer});
+    const CliRun run = RunCli(QStringList{"--port", QString::fromStdString(bench.modem.PortPath())} + arguments,
+                              [&](QProcess& process) {
+                                ASSERT_TRUE(bench.modem.WaitForFrames(interruptAfter, 10s));
+                                std::this_thread::sleep_for(100ms);  // into the answer wait or the pause
+                                ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+                              });
+    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+    EXPECT_EQ(run.OutLines().filter(QRegularExpression("^result 4")),
+              QStringList({interruptAfter == 1 ? R(41) : R(40), R(46)}));
+    std::vector<Frame> sent;
+    for (const auto& e : bench.SettledJournal()) sent.push_back(e.frame);
+    EXPECT_EQ(sent, frames);
+  }
 }
 #endif
 

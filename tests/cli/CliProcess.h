@@ -32,11 +32,11 @@ inline Frame Req(std::uint8_t address, std::uint8_t code, std::vector<std::uint8
   return BuildRequest(address, code, data);
 }
 
-// Runs the built program to its end; whileRunning is called once it has started.
-inline CliRun RunCli(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning = {},
-                     int limitMs = 60000) {
+// Runs a program to its end; whileRunning is called once it has started.
+inline CliRun RunProgram(const QString& program, const QStringList& arguments,
+                         const std::function<void(QProcess&)>& whileRunning = {}, int limitMs = 60000) {
   QProcess process;
-  process.start(QStringLiteral(RKVT_CLI_PATH), arguments);
+  process.start(program, arguments);
   CliRun run;
   if (!process.waitForStarted(10000)) return run;
   if (whileRunning) whileRunning(process);
@@ -47,6 +47,12 @@ inline CliRun RunCli(const QStringList& arguments, const std::function<void(QPro
   run.out = QString::fromUtf8(process.readAllStandardOutput());
   run.err = QString::fromUtf8(process.readAllStandardError());
   return run;
+}
+
+// Runs the built r-kvt-ms-cli to its end.
+inline CliRun RunCli(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning = {},
+                     int limitMs = 60000) {
+  return RunProgram(QStringLiteral(RKVT_CLI_PATH), arguments, whileRunning, limitMs);
 }
 
 // A modem on a pty for the program to talk to.

@@ -140,6 +140,11 @@ TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
 
   EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Can't open COM-port!"));
   EXPECT_EQ(TextColour("StaticTextMessages"), QColor(0xFF, 0, 0));
+  // The reason is the message line's tooltip.
+  EXPECT_TRUE(Get("StaticTextMessages")
+                  .toolTip()
+                  .startsWith(port_ + ": no such port (the system answered \"No such file or directory\")."))
+      << Get("StaticTextMessages").toolTip().toStdString();
   // PortError: the Unidentified set, and the caption stays "Stop" until pressed.
   EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&Stop"));
   for (const char* on : {"ButtonState", "ButtonPort", "RadioButtonLocal", "RadioButtonRemote"})
@@ -308,6 +313,42 @@ TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
   program_.reset();  // must stop the worker before the window's block goes
   EXPECT_TRUE(QSettings(IniPath(), QSettings::IniFormat).contains(QStringLiteral("FormMain/Top")))
       << "the shut-down ran to its end";
+}
+
+// A test through the real window on first-generation pages: connect, three
+// reads, Disconnect; the exact frames on the line and what the window shows.
+TEST_F(Roads, Loop_EsAndRdl_ConnectThreeReadsDisconnect) {
+  const std::tuple<int, std::uint8_t, std::uint8_t> tests[] = {{2, 6, 5}, {3, 2, 6}};  // item, test code, page
+  for (const auto& [item, testCode, pageCode] : tests) {
+    Start(Modem({"--preset", "gen1-old", "--interface", "p2-sync"}));
+    Press("ButtonState");
+    ASSERT_TRUE(WaitIdle());
+    const std::size_t before = modem_->FrameCount();
+    Form().ComboBoxTest.Choose(item);
+    Press("ButtonTest");
+    const auto reads = [&] { return modem_->FrameCount() - before - 1; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reads() == 3 && !Form().CommandRunning(); }, kRoadLimitMs));
+    EXPECT_EQ(QStringList({Form().ButtonTest.Caption(), Text("StaticTextState"), Text("StaticTextQual")}),
+              QStringList({"Disconnect", "Normal", "A"}));
+    if (item == 2) {
+      EXPECT_TRUE(QRegularExpression("^0:00:\\d\\d $").match(Text("StaticTextRdTime")).hasMatch()) << item;
+      EXPECT_FALSE(Get("GroupBoxP2Nets").isVisible());
+    } else {
+      EXPECT_EQ(QStringList({Text("StaticTextInterface"), Text("StaticTextCable"), Text("StaticTextBitRatePx")}),
+                QStringList({"P2 Sync", "DCE V.35", Text("StaticTextBitRateLine")}));
+      EXPECT_TRUE(Get("GroupBoxP2Nets").isVisible() && !Get("StaticTextRdTime").isVisible());
+    }
+    Press("ButtonTest");
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Disconnecting loop OK."));
+    std::vector<Frame> sent;
+    for (const auto& e : modem_->Journal()) sent.push_back(e.frame);
+    const Frame read = BuildRequest(0xD2, 19, std::vector<std::uint8_t>{0, pageCode});
+    EXPECT_EQ(std::vector<Frame>(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()),
+              (std::vector<Frame>{BuildRequest(0xD2, 2, std::vector<std::uint8_t>{0, testCode}), read, read, read,
+                                  BuildRequest(0xD2, 18, std::vector<std::uint8_t>{0, testCode})}));
+    TearDown();
+  }
 }
 
 }  // namespace

@@ -1,52 +1,36 @@
 // r-kvt-ms-shot: builds the program's main window, presses State, waits until
 // the identification and the statistics read that follows it have ended, and
 // saves a picture of the window. For looking at the window on a machine
-// without a display (scripts/run.sh runs it under Xvfb).
-// With --setup it goes on into setup and pictures the setup window instead,
-// with --drop KEY the choice list of that parameter dropped down; with
-// --font-scale F the program's font is F times its usual size.
-//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--setup] [--drop KEY] [--font-scale F] OUT.png
+// without a display (scripts/run.sh runs it under Xvfb). With --test it then
+// connects that loop test and takes the picture after a few of its reads.
+// --open BUTTON instead presses a button of the main window and pictures the
+// window it opens (ButtonPort: the port dialog; ButtonSetup, ButtonSoftware);
+// with --drop KEY the setup window shows the choice list of that parameter.
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] OUT.png
 #include <QApplication>
 #include <QCursor>
-#include <QFont>
+#include <QDialog>
 #include <QDeadlineTimer>
 #include <QPushButton>
 #include <QStringList>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <cstdio>
 
 #include "app/Application.h"
 #include "app/QtMainWindow.h"
 #include "app/QtSetupWindow.h"
-#include "setup/TFormSetup.h"
 #include "ui/widgets/QtParamListBox.h"
 #include "mainwin/TFormMain.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--setup] [--drop KEY] [--font-scale F] OUT.png\n");
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] OUT.png\n");
   return 2;
-}
-
-// Setup, then a picture of the setup window (and of its dropped-down list).
-int SetupShot(rkvt::Application& program, const QString& drop, const QString& out) {
-  rkvt::TFormSetup& form = program.FormSetup();
-  rkvt::QtSetupWindow& window = program.SetupWindow();
-  program.FormMain().ButtonSetup.Click();
-  if (!QTest::qWaitFor([&] { return form.Shown(); }, 60000) || !QTest::qWaitForWindowExposed(&window)) return 3;
-  QRect area = window.frameGeometry();
-  if (!drop.isEmpty()) {
-    form.ParamListBoxSetup.ClickLink(drop);
-    if (!window.List().ChoicesShown()) return 3;
-    area |= window.List().Choices()->frameGeometry();
-  }
-  QTest::qWait(100);
-  const QPixmap picture = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-  return picture.save(out) ? 0 : 1;
 }
 
 }  // namespace
@@ -56,9 +40,9 @@ int main(int argc, char** argv) {
   QStringList args = QApplication::arguments().mid(1);
   rkvt::Application::Options options;
   QString hover;
+  QString test;
+  QString open;
   QString drop;
-  bool setup = false;
-  double fontScale = 1.0;
   QString out;
   while (!args.isEmpty()) {
     const QString arg = args.takeFirst();
@@ -66,14 +50,12 @@ int main(int argc, char** argv) {
       options.port = args.takeFirst();
     } else if (arg == QLatin1String("--hover") && !args.isEmpty()) {
       hover = args.takeFirst();
-    } else if (arg == QLatin1String("--setup")) {
-      setup = true;
+    } else if (arg == QLatin1String("--test") && !args.isEmpty()) {
+      test = args.takeFirst();
+    } else if (arg == QLatin1String("--open") && !args.isEmpty()) {
+      open = args.takeFirst();
     } else if (arg == QLatin1String("--drop") && !args.isEmpty()) {
-      setup = true;
       drop = args.takeFirst();
-    } else if (arg == QLatin1String("--font-scale") && !args.isEmpty()) {
-      fontScale = args.takeFirst().toDouble();
-      if (fontScale <= 0) return Usage();
     } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
       out = arg;
     } else {
@@ -82,11 +64,6 @@ int main(int argc, char** argv) {
   }
   if (out.isEmpty()) return Usage();
 
-  if (fontScale != 1.0) {
-    QFont font = QApplication::font();
-    font.setPointSizeF(font.pointSizeF() * fontScale);
-    QApplication::setFont(font);
-  }
   rkvt::Application program(options);
   rkvt::QtMainWindow& window = program.MainWindow();
   rkvt::TFormMain& form = program.FormMain();
@@ -101,9 +78,23 @@ int main(int argc, char** argv) {
   // Identify, then the one statistics read it chains into; a silent modem
   // takes three acknowledgement time-outs.
   const bool ended = QTest::qWaitFor(
-      [&] { return !form.CommandRunning() && form.ButtonState.Caption() == QLatin1String("State"); }, 60000);
+      [&] {
+        // A port error leaves the caption as it was; its message says it has ended.
+        return !form.CommandRunning() && (form.ButtonState.Caption() == QLatin1String("State") ||
+                                          form.StaticTextMessages.Text().endsWith(QLatin1String("COM-port!")));
+      },
+      60000);
 
-  if (setup) return ended ? SetupShot(program, drop, out) : 3;
+  bool testShown = true;
+  if (!test.isEmpty()) {  // connect the test and let its counters move for a few reads
+    const int item = form.ComboBoxTest.Items().indexOf(test);
+    form.ComboBoxTest.Choose(item);
+    window.findChild<QPushButton*>(QStringLiteral("ButtonTest"))->click();
+    QTest::qWait(3000);
+    testShown = item >= 0 && QTest::qWaitFor([&] {
+      return !form.CommandRunning() && form.ButtonTest.Caption() == QLatin1String("Disconnect");
+    }, 60000);
+  }
 
   bool tooltip = false;
   if (!hover.isEmpty()) {
@@ -116,6 +107,31 @@ int main(int argc, char** argv) {
   }
   QTest::qWait(100);  // let the last repaint land
 
+  if (!open.isEmpty() && window.findChild<QPushButton*>(open)) {
+    // A modal dialog runs its own event loop inside the click: look for the new window from a timer.
+    QPixmap opened;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top) || !poll.isActive()) continue;
+        poll.stop();
+        QTest::qWait(200);
+        QRect area = top->frameGeometry();
+        if (!drop.isEmpty() && top == &program.SetupWindow()) {
+          program.FormSetup().ParamListBoxSetup.ClickLink(drop);
+          if (program.SetupWindow().List().ChoicesShown()) area |= program.SetupWindow().List().Choices()->frameGeometry();
+        }
+        opened = drop.isEmpty() ? top->grab() : top->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+        top->close();
+      }
+    });
+    poll.start(50);
+    window.findChild<QPushButton*>(open)->click();
+    const bool shown = QTest::qWaitFor([&] { return !opened.isNull(); }, 30000) && opened.save(out);
+    std::printf("%s\n", shown ? qPrintable(out) : "no window to picture");
+    return shown ? 0 : 1;
+  }
+
   QRect area = window.frameGeometry();
   for (QWidget* top : QApplication::topLevelWidgets())
     if (top->inherits("QTipLabel") && top->isVisible()) area |= top->frameGeometry();
@@ -127,5 +143,5 @@ int main(int argc, char** argv) {
   }
   std::printf("%s\n", qPrintable(out));
   std::printf("message:%s\n", qPrintable(form.StaticTextMessages.Text()));
-  return ended ? 0 : 3;
+  return ended && testShown ? 0 : 3;
 }

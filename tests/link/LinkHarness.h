@@ -44,8 +44,10 @@ struct RecordingHost : ProtocolHost {
     if (onProgress) onProgress(value);
   }
   void Beep() override { ++beeps; }
+  void ShowStatusDetail(const QString& detail) override { details.push_back(detail); }
 
   std::vector<QString> texts;
+  std::vector<QString> details;
   std::vector<int> progress;
   int beeps = 0;
   std::function<void(int)> onProgress;

@@ -1,5 +1,5 @@
 // The statistics page: the State group, interface and rates, then the
-// Statistics group and the loop test counters.
+// Statistics group.
 
 #include <limits>
 #include <vector>
@@ -240,25 +240,6 @@ TEST(StatisticsDecode, TimesAndParametersFromTheirOwnBytes) {
   const std::array<std::uint8_t, 40> shortBlock{};
   EXPECT_EQ(DecodeStatistics(shortBlock, c), (std::array<QString, 4>{"0x0000", "0x0000", "0", "0"}));
   EXPECT_EQ(c.StaticTextErrorsTime.Text(), QString("0:00:00"));
-}
-
-TEST(TestCounters, EsTestsFillTheTimesDlTheSignedBitsOthersNothing) {
-  Block page;
-  for (auto [at, v] : {std::pair{8, 86400 + 3661}, {12, 59}, {16, 3600}}) page.Put32(at, static_cast<std::uint32_t>(v));
-  for (int index : {-1, 0, 1, 2, 3, 4, 5, 6, 7}) {
-    MainWindowControls c;
-    DecodeTestCounters(page.bytes, index, c);
-    const bool es = index >= 0 && index <= 2;
-    EXPECT_EQ(QStringList({c.StaticTextRdTime.Text(), c.StaticTextNRdTime.Text(), c.StaticTextESTime.Text(),
-                           c.StaticTextSESTime.Text(), c.StaticTextBits.Text()}),
-              es ? QStringList({"1 d 1:01:01 ", "0:00:59 ", "1:00:00 ", "0:00:00 ", ""})
-                 : QStringList({"", "", "", "", index == 5 ? "90.061 " : ""}))
-        << index;
-  }
-  MainWindowControls c;
-  page.Put32(8, 0xFFFFFC18);
-  DecodeTestCounters(page.bytes, 5, c);
-  EXPECT_EQ(c.StaticTextBits.Text(), QString("-1.000 "));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The start/stop toggles, statistics polling and loop tests.
 
 #include "FormMainHarness.h"
+#include "mainwin/LoopTestKinds.h"
 
 namespace rkvt::test {
 namespace {
@@ -209,6 +210,30 @@ TEST_F(FormMainTest, Loop_PortErrorDuringARead_NoLateNoLine) {
   runner_.Complete(17);
   clock_.Advance(60000);
   EXPECT_EQ(F().StaticTextState.Text(), QString());
+}
+
+// A failed first read keeps polling; the first good reply fixes the layout,
+// a later interface only recolours indicators.
+TEST_F(FormMainTest, Loop_FailedFirstReadPollsOn_LayoutOfTheFirstReplyStays) {
+  IdentifyAndRead({{2, 1}, {3, 0x21}, {4, '0'}});  // level 5: first-generation pages
+  F().ComboBoxTest.Choose(loop::kTestRdl);
+  F().ButtonTest.Click();
+  runner_.Complete(40);
+  runner_.Complete(51);
+  clock_.Advance(kLoopMs);
+  ASSERT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().byte2), std::pair(50, 6));
+  runner_.Complete(50, {{9, 30}, {6, 0x03}});  // P2 sync, V.35, RTS and DTR on
+  ASSERT_EQ(F().ButtonTest.Caption(), QString("Disconnect"));
+  // The watchdogs count from the next tick, however long the loop interval.
+  EXPECT_EQ(clock_.DueIn(invisible_.TimerLoopNoLine10s), kLoopMs + TFormMain::kNoLineWarningMs);
+  EXPECT_EQ(clock_.DueIn(invisible_.TimerLoopNoLine20s), kLoopMs + TFormMain::kNoLineGiveUpMs);
+  clock_.Advance(kLoopMs);
+  runner_.Complete(50, {{9, 0x20}, {7, 0x12}});  // Ethernet now, Lnk and LRx lit
+  EXPECT_EQ(std::pair(F().StaticTextInterface.Text(), F().InterfaceCode()), std::pair(QString("Eth QLD-ENX"), 2));
+  EXPECT_EQ(Flags({F().GroupBoxP2Nets.Visible(), F().GroupBoxEthernet.Visible(), F().StaticTextCable.Visible(),
+                   F().StaticTextSpeed.Visible(), F().ShapeP2RTS.BrushColor() == kGreen}),
+            "10101");
+  EXPECT_EQ(Colours(F(), kEthernetShapes), (std::vector{kGreen, kGreen, kLime, kLime}));
 }
 
 }  // namespace

@@ -117,6 +117,20 @@ TEST(ConnectReplies, AnswerAndStateFollowTheSetting) {
   }
 }
 
+TEST(LoopReads, SilentAfterNReadsOnlyAcknowledges_TheFarEndOfAnRdlEsReportsItselfSlave) {
+  ModemModel model = StoppedClockModem();
+  model.RemoteIdentity() = model.LocalIdentity();
+  model.Local().loops.readsBeforeSilence = 1;
+  AnswerOf(model, Request(2, 2, {0, test_code::kRdlEs}));
+  EXPECT_TRUE(AnswerOf(model, Request(2, 19, {0, 9})));
+  EXPECT_EQ(model.Handle(Request(2, 19, {0, 9})).size(), 1u) << "the acknowledgement alone";
+  // Remote state page, record bytes 22-25: slave (test code 9) of test 1 mastered by the local modem.
+  const Bytes far = StatePage(model, false);
+  EXPECT_EQ(Bytes(far.begin() + 22, far.begin() + 26), (Bytes{0x12, 0x40, 0x50, 0x40}));
+  AnswerOf(model, Request(2, 18, {0, test_code::kRdlEs}));
+  EXPECT_EQ(StatePage(model, false)[22], 0) << "gone with the disconnect";
+}
+
 struct CountersOnLine : ModemOnLine {
   CountersOnLine() : ModemOnLine(StoppedClockModem()) {}
 };

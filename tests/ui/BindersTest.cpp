@@ -149,6 +149,13 @@ TEST_F(Binder, StaticText_ShowsTheExactTextInItsColours_ElidesWhatDoesNotFit) {
   model.SetText(" Can't open COM-port!");
   EXPECT_EQ(widget.text() + "|" + widget.accessibleName() + "|" + widget.accessibleDescription(),
             " Can't open COM-port!|Message line|Can't open COM-port!");
+  // The reason rides as the tooltip while its text stays; the same text again keeps it, a new one drops it.
+  model.SetToolTip("ttyS9: no such port");
+  model.SetText(" Can't open COM-port!");
+  EXPECT_EQ(widget.toolTip(), "ttyS9: no such port");
+  model.SetText(" Check modem state ...");
+  EXPECT_EQ(widget.toolTip(), "");
+  model.SetText(" Can't open COM-port!");
   EXPECT_EQ(CountPixels(widget, red), 0);
   model.SetFontColor(colors::kRed);
   EXPECT_EQ(widget.palette().color(QPalette::Active, QPalette::WindowText), QColor(255, 0, 0));

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QAbstractItemModel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -36,7 +37,7 @@ TEST(PortSettingsForm, ShowsAndReturnsEverySetting_RefusesABlankPortOrAnUnusable
     EXPECT_EQ(field->accessibleName(), caption);
   }
 
-  form.Load(kUnusual, {"ttyS0", "ttyS1"});
+  form.Load(kUnusual, {{.name = "ttyS0"}, {.name = "ttyS1"}});
   EXPECT_EQ(form.port->currentText(), "ttyUSB3") << "a port the machine does not list stays";
   EXPECT_EQ(form.port->count(), 2);
   EXPECT_EQ(form.parity->currentText() + "|" + form.stopBits->currentText(), "Even|2");
@@ -62,7 +63,7 @@ TEST(PortSettingsForm, ShowsAndReturnsEverySetting_RefusesABlankPortOrAnUnusable
 }
 
 TEST(PortDialog, CancelLeavesTheSettingsAlone_OkAppliesTheEdits) {
-  QtPortDialog dialog(nullptr, [] { return QStringList{"ttyS0"}; });
+  QtPortDialog dialog(nullptr, [] { return QList<PortListing>{{.name = "ttyS0"}}; });
   PortSettings settings = kUnusual;
   const PortSettings edited{"ttyS0", 9600, QSerialPort::Data7, QSerialPort::EvenParity, QSerialPort::TwoStop,
                             QSerialPort::NoFlowControl};
@@ -78,6 +79,44 @@ TEST(PortDialog, CancelLeavesTheSettingsAlone_OkAppliesTheEdits) {
     EXPECT_EQ(dialog.Edit(settings), ok);
     EXPECT_EQ(settings, ok ? edited : kUnusual);
   }
+}
+
+// The list shows what the system knows beside each name, offers the by-id link of a USB adapter, and
+// is asked again each time the dialog opens; the field takes the name alone.
+TEST(PortDialog, ListsPortsWithTheirDevices_FieldTakesTheNameAlone_ListIsFreshEachOpening) {
+  const PortListing adapter{"ttyUSB0", "/dev/ttyUSB0", "CP2102 USB to UART Bridge Controller", "Silicon Labs",
+                            "10c4:ea60", "0001", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0"};
+  QList<PortListing> ports{{.name = "ttyS0", .location = "/dev/ttyS0"}};
+  QtPortDialog dialog(nullptr, [&] { return ports; });
+  PortSettings settings;
+  QStringList rows, info;
+  for (const bool plugged : {false, true}) {
+    if (plugged) ports << adapter;  // plugged in between two openings
+    QTimer::singleShot(0, [&] {
+      auto* form = qobject_cast<QtPortSettingsForm*>(QApplication::activeModalWidget());
+      const QAbstractItemModel* model = form->port->model();
+      rows.clear();
+      for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c) cells << model->index(r, c).data().toString();
+        rows << cells.join('|');
+      }
+      form->port->setCurrentIndex(rows.size() - 1);
+      info << form->portInfo->text();
+      form->port->setEditText("/dev/pts/9");
+      info << form->portInfo->text();
+      form->port->setCurrentIndex(rows.size() > 1 ? 1 : 0);
+      form->ok->click();
+    });
+    ASSERT_TRUE(dialog.Edit(settings));
+  }
+  EXPECT_EQ(rows, QStringList({"ttyS0||||", "ttyUSB0|CP2102 USB to UART Bridge Controller|Silicon Labs|10c4:ea60|0001",
+                               "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0|ttyUSB0, the same after "
+                               "re-plugging|Silicon Labs|10c4:ea60|0001"}));
+  EXPECT_EQ(info, QStringList({"Found on this machine; the system names no device.", "Not among the ports found; used as typed.",
+                               "ttyUSB0 - CP2102 USB to UART Bridge Controller, Silicon Labs, 10c4:ea60, serial 0001",
+                               "Not among the ports found; used as typed."}));
+  EXPECT_EQ(settings.name, "ttyUSB0");
 }
 
 }  // namespace

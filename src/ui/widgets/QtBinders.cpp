@@ -116,6 +116,8 @@ void Bind(StaticText& model, QLabel& widget, const QString& accessibleName) {
   widget.setAutoFillBackground(true);
   Follow(model, widget, [&model, &widget, accessibleName] {
     widget.setText(model.Text());
+    // One sentence a line: a reason with its remedy is too long for one.
+    widget.setToolTip(QString(model.ToolTip()).replace(QLatin1String(". "), QLatin1String(".\n")));
     const QPalette base = BasePalette(widget);
     const QColor font = ToQColor(model.FontColor(), base);
     const QColor background = ToQColor(model.Background(), base);

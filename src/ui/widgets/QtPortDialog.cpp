@@ -7,7 +7,10 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSerialPortInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace rkvt::ui {
@@ -39,6 +42,10 @@ QComboBox* ChoiceBox(QWidget* parent, const QString& name, const Choice (&choice
   return box;
 }
 
+// Columns of the port list; the first is what the field takes.
+enum PortColumn { kName, kDescription, kManufacturer, kUsbId, kSerial, kPortColumns };
+const char* const kPortHeaders[kPortColumns] = {"Port", "Description", "Manufacturer", "USB id", "Serial number"};
+
 void Select(QComboBox* box, int value) {
   const int at = box->findData(value);
   box->setCurrentIndex(at >= 0 ? at : 0);
@@ -57,7 +64,22 @@ QtPortSettingsForm::QtPortSettingsForm(QWidget* parent) : QDialog(parent) {
   port->setObjectName(QStringLiteral("ComboBoxPort"));
   port->setEditable(true);
   port->setInsertPolicy(QComboBox::NoInsert);
-  port->setMinimumContentsLength(16);
+  port->setMinimumContentsLength(24);
+  portRows_ = new QStandardItemModel(0, kPortColumns, port);
+  for (int c = 0; c < kPortColumns; ++c)
+    portRows_->setHeaderData(c, Qt::Horizontal, QString::fromLatin1(kPortHeaders[c]));
+  auto* portView = new QTreeView(port);
+  portView->setRootIsDecorated(false);
+  portView->setItemsExpandable(false);
+  portView->setUniformRowHeights(true);
+  portView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  port->setModel(portRows_);
+  port->setView(portView);
+  port->setModelColumn(kName);
+  portInfo = new QLabel(group);
+  portInfo->setObjectName(QStringLiteral("LabelPortInfo"));
+  portInfo->setTextFormat(Qt::PlainText);
+  portInfo->setWordWrap(true);
 
   baudRate = new QComboBox(group);
   baudRate->setObjectName(QStringLiteral("ComboBoxBaudRate"));
@@ -73,6 +95,7 @@ QtPortSettingsForm::QtPortSettingsForm(QWidget* parent) : QDialog(parent) {
 
   auto* form = new QFormLayout(group);
   form->addRow(QStringLiteral("&Port"), port);
+  form->addRow(QString(), portInfo);
   form->addRow(QStringLiteral("&Baud rate"), baudRate);
   form->addRow(QStringLiteral("&Data bits"), dataBits);
   form->addRow(QStringLiteral("&Stop bits"), stopBits);
@@ -101,12 +124,25 @@ QtPortSettingsForm::QtPortSettingsForm(QWidget* parent) : QDialog(parent) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(port, &QComboBox::editTextChanged, this, &QtPortSettingsForm::UpdateOk);
+  connect(port, &QComboBox::editTextChanged, this, &QtPortSettingsForm::UpdatePortInfo);
   connect(baudRate, &QComboBox::editTextChanged, this, &QtPortSettingsForm::UpdateOk);
 }
 
-void QtPortSettingsForm::Load(const PortSettings& settings, const QStringList& availablePorts) {
-  port->clear();
-  port->addItems(availablePorts);
+void QtPortSettingsForm::Load(const PortSettings& settings, const QList<PortListing>& availablePorts) {
+  ports_ = availablePorts;
+  portRows_->removeRows(0, portRows_->rowCount());
+  auto addRow = [this](const QString& name, const QStringList& details) {
+    QList<QStandardItem*> row{new QStandardItem(name)};
+    for (const QString& detail : details) row << new QStandardItem(detail);
+    portRows_->appendRow(row);
+  };
+  for (const PortListing& p : ports_) addRow(p.name, {p.description, p.manufacturer, p.usbId, p.serialNumber});
+  for (const PortListing& p : ports_) {
+    if (!p.stableLink.isEmpty())
+      addRow(p.stableLink, {QStringLiteral("%1, the same after re-plugging").arg(p.name), p.manufacturer, p.usbId,
+                            p.serialNumber});
+  }
+  port->setCurrentIndex(-1);
   port->setEditText(settings.name);
   const int known = baudRate->findData(static_cast<int>(settings.baudRate));
   if (known >= 0) baudRate->setCurrentIndex(known);
@@ -139,8 +175,20 @@ bool QtPortSettingsForm::Acceptable() const {
 
 void QtPortSettingsForm::UpdateOk() { ok->setEnabled(Acceptable()); }
 
+void QtPortSettingsForm::UpdatePortInfo() {
+  const QString entered = port->currentText().trimmed();
+  for (const PortListing& p : ports_) {
+    if (entered == p.name || entered == p.location || (!p.stableLink.isEmpty() && entered == p.stableLink)) {
+      portInfo->setText(p.Label() == p.name ? QStringLiteral("Found on this machine; the system names no device.")
+                                            : p.Label());
+      return;
+    }
+  }
+  portInfo->setText(entered.isEmpty() ? QString() : QStringLiteral("Not among the ports found; used as typed."));
+}
+
 QtPortDialog::QtPortDialog(QWidget* parent, PortLister lister) : parent_(parent), lister_(std::move(lister)) {
-  if (!lister_) lister_ = &QtPortDialog::SystemPorts;
+  if (!lister_) lister_ = &SystemPorts;
 }
 
 bool QtPortDialog::Edit(PortSettings& settings) {
@@ -149,14 +197,6 @@ bool QtPortDialog::Edit(PortSettings& settings) {
   if (form.exec() != QDialog::Accepted) return false;
   settings = form.Edited(settings);
   return true;
-}
-
-QStringList QtPortDialog::SystemPorts() {
-  QStringList names;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) names << info.portName();
-  names.sort();
-  names.removeDuplicates();
-  return names;
 }
 
 }  // namespace rkvt::ui
