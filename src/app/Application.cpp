@@ -132,15 +132,21 @@ struct Application::Shells {
     WindowPlacement placement = setup.Placement();
     placement.top = placement.left = kUnset;
     main.ini.LoadPlacement(setup.objectName(), placement);
-    if (placement.top != kUnset && placement.left != kUnset) setup.ApplyPlacement(placement);
+    if (placement.top != kUnset && placement.left != kUnset) {
+      setup.ApplyPlacement(placement);
+      stored = placement;
+    }
     setup.OnActivate = [&main] { main.invisible.SetHintTarget(2); };
     main.invisible.SetHintSinks(&main.form.StatusBar, &setupForm.StatusBarHelpLine);
   }
   ~Shells() {
     main.invisible.SetHintSinks(&main.form.StatusBar, nullptr);
-    main.ini.SavePlacement(setup.objectName(), setup.Placement());
+    // A window never shown this run has no position of its own: keep the stored one.
+    if (setup.EverShown()) main.ini.SavePlacement(setup.objectName(), setup.Placement());
+    else if (stored) main.ini.SavePlacement(setup.objectName(), *stored);
   }
   Main& main;
+  std::optional<WindowPlacement> stored;
   TFormSetup setupForm;
   QtSetupWindow setup;
   UpdateShell update;

@@ -114,6 +114,7 @@ void QtSetupWindow::Sync() {
   const int height = qMax(least.height(), static_cast<int>(std::lround(design.windowHeight * scale)));
   if (minimumSize() != QSize(width, height) || maximumSize() != QSize(width, height)) setFixedSize(width, height);
   if (form_.Shown() && !isVisible()) {
+    everShown_ = true;
     show();
     raise();
     activateWindow();

@@ -28,6 +28,7 @@ class QtSetupWindow : public QDialog {
   void ApplyPlacement(const WindowPlacement& placement);
 
   ui::QtParamListBox& List() { return *list_; }
+  bool EverShown() const { return everShown_; }
 
  protected:
   bool event(QEvent* event) override;
@@ -41,6 +42,7 @@ class QtSetupWindow : public QDialog {
 
   TFormSetup& form_;
   ui::QtParamListBox* list_;
+  bool everShown_ = false;
 };
 
 }  // namespace rkvt

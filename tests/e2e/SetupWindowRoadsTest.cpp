@@ -150,5 +150,12 @@ TEST_F(SetupRoad, KeyboardAndNoWayOutButClose) {
   EXPECT_TRUE(Sent(from, 24));
 }
 
+TEST(SetupPlacement, NotOpenedThisRun_NoPositionIsMadeUp) {
+  QTemporaryDir dir;
+  std::make_unique<Application>(Application::Options{.placementDirectory = dir.path(), .workingDirectory = dir.path()}).reset();
+  EXPECT_FALSE(QSettings(dir.filePath("R-Kvt-ms.ini"), QSettings::IniFormat).contains("FormSetup/Top"))
+      << "the window manager places the window on its first showing";
+}
+
 }  // namespace
 }  // namespace rkvt
