@@ -119,6 +119,7 @@ int main(int argc, char** argv) {
         QRect area = top->frameGeometry();
         if (!drop.isEmpty() && top == &program.SetupWindow()) {
           program.FormSetup().ParamListBoxSetup.ClickLink(drop);
+          QTest::qWait(200);  // the list paints itself
           if (program.SetupWindow().List().ChoicesShown()) area |= program.SetupWindow().List().Choices()->frameGeometry();
         }
         opened = drop.isEmpty() ? top->grab() : top->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
