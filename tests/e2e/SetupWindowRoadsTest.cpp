@@ -51,20 +51,16 @@ struct SetupRoad : testing::Test {
   bool Idle() { return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kLimitMs); }
   Record ModemRecord(int profile = 0) {
     Record r{};
-    modem->Examine([&](const sim::ModemModel& m) { r = profile ? *m.Local().config.Profile(profile) : m.Local().config.Record(); });
+    modem->Examine([&](const auto& m) { r = profile ? *m.Local().config.Profile(profile) : m.Local().config.Record(); });
     return r;
   }
   static void Press(QAccessibleInterface* item) {
     ASSERT_TRUE(item && item->actionInterface());
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   }
-  // The accessible row of `key`, found by its name as a client finds it.
+  // The accessible row of `key`: the list's children are its rows, in order.
   QAccessibleInterface* Row(const char* key) {
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&List());
-    const QString name = List().RowText(List().RowOfKey(key));
-    for (int i = 0; i < list->childCount(); ++i)
-      if (list->child(i)->text(QAccessible::Name) == name) return list->child(i);
-    return nullptr;
+    return QAccessible::queryAccessibleInterface(&List())->child(List().RowOfKey(key));
   }
   // The first request with this code from frame `from` on, and the frame it must be.
   std::optional<Frame> Sent(std::size_t from, std::uint8_t code) {
