@@ -99,3 +99,18 @@ for entry in "${cases[@]}"; do
   if [[ "$rest" == *"|"* ]]; then test=(--test "${rest##*|}"); rest="${rest%|*}"; fi
   shot "$name" "$rest" "${test[@]}"
 done
+
+# The update window idle, with an image chosen, during the transfer and after
+# a rejected file, at 100 % and 200 %.
+link="$work/update"
+"$build_dir/sim/r-kvt-ms-sim" --preset gen2-e1 --baud 115200 --link "$link" >/dev/null 2>"$work/update.sim.log" &
+sim_pid=$!
+for _ in $(seq 100); do [[ -e "$link" ]] && break; sleep 0.05; done
+for scale in 1 2; do
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR="$scale" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build_dir/tests/e2e/r-kvt-ms-shot" --port "$link" --update "$out/update-${scale}00.png" \
+    >"$work/update.log" 2>&1 || { echo "screenshots: update window failed:" >&2; cat "$work/update.log" >&2; }
+  grep '\.png$' "$work/update.log" || true
+done
+kill -TERM "$sim_pid" 2>/dev/null || true
+wait "$sim_pid" 2>/dev/null || true

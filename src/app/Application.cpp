@@ -19,7 +19,8 @@
 #include "mainwin/TFormMain.h"
 #include "support/TIni.h"
 #include "support/TInvisible.h"
-#include "app/WindowShells.h"
+#include "app/QtUpdateWindow.h"
+#include "firmware/TFormSoftware.h"
 
 namespace rkvt {
 
@@ -111,31 +112,38 @@ struct Application::Main {
   std::unique_ptr<MainWindowLog> log;
 };
 
-// The setup window, and the stand-in for the update window until it exists.
+// The setup and update windows, both hidden until the main window shows them.
 struct Application::Shells {
   Shells(NonVisual& nv, Main& main)
-      : main(main), setupForm(main.runner, nv.clock, main.beeper), setup(setupForm, &main.window), update(main.form, &main.window) {
+      : main(main),
+        setupForm(main.runner, nv.clock, main.beeper),
+        setup(setupForm, &main.window),
+        software(main.runner, main.beeper, nv.openDialog, main.ini),
+        update(software, &main.window) {
+    TFormMain& form = main.form;
     setupForm.Main = {
-        .setupClosed = [&main](ui::Color colour, const QString& text) { main.form.SetupClosed(colour, text); },
-        .progressOn = [&main] { main.form.ProgressOn(); },
-        .progressOff = [&main] { main.form.ProgressOff(); },
-        .targetLocal = [&main] { return main.form.TargetLocal(); },
+        .setupClosed = [&form](ui::Color colour, const QString& text) { form.SetupClosed(colour, text); },
+        .progressOn = [&form] { form.ProgressOn(); },
+        .progressOff = [&form] { form.ProgressOff(); },
+        .targetLocal = [&form] { return form.TargetLocal(); },
     };
-    main.form.Windows.showSetup = [this, &main](const QString& caption, const QString& message,
-                                                std::span<const std::uint8_t> record) {
-      setupForm.EnterSetup(caption, message, record, {.level = main.form.SoftwareLevel(), .variant = main.form.ModemVariant()});
+    form.Windows.showSetup = [this, &form](const QString& caption, const QString& message,
+                                           std::span<const std::uint8_t> record) {
+      setupForm.EnterSetup(caption, message, record, {.level = form.SoftwareLevel(), .variant = form.ModemVariant()});
     };
-    main.form.Windows.showUpdate = [this] { update.ShowUpdate(); };
-    main.form.Windows.closeUpdate = [this] { update.CloseQuietly(); };
-
-    constexpr int kUnset = std::numeric_limits<int>::min();
-    WindowPlacement placement = setup.Placement();
-    placement.top = placement.left = kUnset;
-    main.ini.LoadPlacement(setup.objectName(), placement);
-    if (placement.top != kUnset && placement.left != kUnset) {
-      setup.ApplyPlacement(placement);
-      stored = placement;
-    }
+    software.FormMain = {
+        .firmwareTransferRunning = [&form](bool running) { form.FirmwareTransferRunning(running); },
+        .updateWindowClosed = [&form] { form.UpdateWindowClosed(); },
+        .softwareLevel = [&form] { return form.SoftwareLevel(); },
+        .workingFirmware = [&form] { return form.WorkingFirmware(); },
+    };
+    form.Windows.showUpdate = [this] { update.ShowUpdate(); };
+    form.Windows.closeUpdate = [this] {
+      software.SetClosedByMainWindow();
+      update.close();
+    };
+    stored = LoadPosition(setup);
+    LoadPosition(update);
     setup.OnActivate = [&main] { main.invisible.SetHintTarget(2); };
     main.invisible.SetHintSinks(&main.form.StatusBar, &setupForm.StatusBarHelpLine);
   }
@@ -144,12 +152,27 @@ struct Application::Shells {
     // A window never shown this run has no position of its own: keep the stored one.
     if (setup.EverShown()) main.ini.SavePlacement(setup.objectName(), setup.Placement());
     else if (stored) main.ini.SavePlacement(setup.objectName(), *stored);
+    main.ini.SavePlacement(update.objectName(), update.Placement());
   }
+
+  // Moves the window where the placement file has it; nothing without a position there.
+  template <typename Window>
+  std::optional<WindowPlacement> LoadPosition(Window& window) {
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    WindowPlacement placement = window.Placement();
+    placement.top = placement.left = kUnset;
+    main.ini.LoadPlacement(window.objectName(), placement);
+    if (placement.top == kUnset || placement.left == kUnset) return std::nullopt;
+    window.ApplyPlacement(placement);
+    return placement;
+  }
+
   Main& main;
   std::optional<WindowPlacement> stored;
   TFormSetup setupForm;
   QtSetupWindow setup;
-  UpdateShell update;
+  TFormSoftware software;
+  QtUpdateWindow update;
 };
 
 Application::Application() : Application(Options{}) {}
@@ -175,5 +198,6 @@ TFormMain& Application::FormMain() { return main_->form; }
 QtSetupWindow& Application::SetupWindow() { return shells_->setup; }
 TFormSetup& Application::FormSetup() { return shells_->setupForm; }
 QWidget& Application::UpdateWindow() { return shells_->update; }
+TFormSoftware& Application::FormSoftware() { return shells_->software; }
 
 }  // namespace rkvt

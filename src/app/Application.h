@@ -13,6 +13,7 @@ class QtMainWindow;
 class QtSetupWindow;
 class TFormSetup;
 class TFormMain;
+class TFormSoftware;
 
 // The program's modules in their start-up order, released in reverse:
 // the non-visual module (port settings from the placement file, timers);
@@ -42,6 +43,7 @@ class Application {
   QtSetupWindow& SetupWindow();
   TFormSetup& FormSetup();
   QWidget& UpdateWindow();
+  TFormSoftware& FormSoftware();
 
   // How long the program waits at its end for a command it has stopped.
   static constexpr int kShutdownWaitMs = 5000;

@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/WindowPlacementQt.h"
+#include "app/QtPlacement.h"
 #include "ui/widgets/QtBinders.h"
 #include "mainwin/SignalPanels.h"
 #include "ui/widgets/QtLamp.h"
@@ -352,9 +352,9 @@ bool QtMainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-WindowPlacement QtMainWindow::Placement() const { return PlacementOf(*this); }
+WindowPlacement QtMainWindow::Placement() const { return FramePlacement(*this); }
 
-void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) { MoveToPlacement(*this, placement); }
+void QtMainWindow::ApplyPlacement(const WindowPlacement& placement) { MoveOnScreen(*this, placement); }
 
 std::optional<QString> QtMainWindow::FullTextTooltip(QWidget* widget) const {
   const ui::QtTextField* field = nullptr;

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/WindowPlacementQt.h"
+#include "app/QtPlacement.h"
 #include "ui/widgets/QtBinders.h"
 #include "ui/widgets/QtParamListBinder.h"
 #include "ui/widgets/QtParamListBox.h"
@@ -142,8 +142,8 @@ void QtSetupWindow::closeEvent(QCloseEvent* event) {
   if (form_.ButtonClose.Caption() == QLatin1String("Close") && form_.ButtonClose.Enabled()) form_.ButtonClose.Click();
 }
 
-WindowPlacement QtSetupWindow::Placement() const { return PlacementOf(*this); }
+WindowPlacement QtSetupWindow::Placement() const { return FramePlacement(*this); }
 
-void QtSetupWindow::ApplyPlacement(const WindowPlacement& placement) { MoveToPlacement(*this, placement); }
+void QtSetupWindow::ApplyPlacement(const WindowPlacement& placement) { MoveOnScreen(*this, placement); }
 
 }  // namespace rkvt

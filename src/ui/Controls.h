@@ -144,10 +144,14 @@ class ProgressBar : public Control {
   int Position() const { return position_; }
   void SetPosition(int position) { Set(position_, position); }
   void StepIt() { SetPosition(position_ >= maximum_ ? 0 : position_ + 1); }
+  // Shown on the bar as it is; empty: no text.
+  QString Text() const { return text_; }
+  void SetText(const QString& text) { Set(text_, text); }
 
  private:
   int maximum_;
   int position_ = 0;
+  QString text_;
 };
 
 class StatusBar : public Control {

@@ -6,7 +6,10 @@
 // --open BUTTON instead presses a button of the main window and pictures the
 // window it opens (ButtonPort: the port dialog; ButtonSetup, ButtonSoftware);
 // with --drop KEY the setup window shows the choice list of that parameter.
-//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] OUT.png
+// With --update the update window is opened after State and pictured idle,
+// with a valid image chosen, during the transfer and after a rejected file,
+// as OUT-idle.png, OUT-ready.png, OUT-running.png and OUT-rejected.png.
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] [--update] OUT.png
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
@@ -15,22 +18,53 @@
 #include <QStringList>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <cstdio>
+#include <functional>
 
+#include "../firmware/TestImage.h"
 #include "app/Application.h"
 #include "app/QtMainWindow.h"
 #include "app/QtSetupWindow.h"
 #include "ui/widgets/QtParamListBox.h"
+#include "firmware/TFormSoftware.h"
 #include "mainwin/TFormMain.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] OUT.png\n");
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] [--update] OUT.png\n");
   return 2;
+}
+
+// The update window's four looks, each after its step.
+int UpdateShots(rkvt::Application& program, const QString& out) {
+  QWidget& window = program.UpdateWindow();
+  rkvt::TFormSoftware& form = program.FormSoftware();
+  QTemporaryDir dir;
+  const QString good = dir.filePath("r-kvt-ms-2_3.15.vrk"), cut = dir.filePath("cut-short.vrk");
+  if (!rkvt::test::TestImage().WriteTo(good) || !rkvt::test::TestImage().WriteTo(cut, 1000)) return 1;
+  const auto until = [](const std::function<bool()>& done) { QTest::qWaitFor(done, 120000); };
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"idle", [&] { program.FormMain().ButtonSoftware.Click(); until([&] { return window.isVisible(); }); }},
+      {"ready", [&] { form.FileDropped(good); }},
+      {"running", [&] { form.ButtonTransmitSoftwareModem.Click();  // until the time left is known
+                        until([&] { return form.ProgressBar.Text().contains("left") || !form.TransferRunning(); }); }},
+      {"rejected", [&] { form.ButtonTransmitSoftwareModem.Click();
+                         until([&] { return !form.TransferRunning(); });
+                         form.FileDropped(cut); }},
+  };
+  for (const auto& [name, step] : steps) {
+    step();
+    QTest::qWait(100);  // let the last repaint land
+    const QString file = (out.endsWith(".png") ? out.chopped(4) : out) + '-' + name + ".png";
+    if (!window.grab().save(file)) return 1;
+    std::printf("%s\n", qPrintable(file));
+  }
+  return 0;
 }
 
 }  // namespace
@@ -44,6 +78,7 @@ int main(int argc, char** argv) {
   QString open;
   QString drop;
   QString out;
+  bool update = false;
   while (!args.isEmpty()) {
     const QString arg = args.takeFirst();
     if (arg == QLatin1String("--port") && !args.isEmpty()) {
@@ -56,6 +91,8 @@ int main(int argc, char** argv) {
       open = args.takeFirst();
     } else if (arg == QLatin1String("--drop") && !args.isEmpty()) {
       drop = args.takeFirst();
+    } else if (arg == QLatin1String("--update")) {
+      update = true;
     } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
       out = arg;
     } else {
@@ -95,6 +132,8 @@ int main(int argc, char** argv) {
       return !form.CommandRunning() && form.ButtonTest.Caption() == QLatin1String("Disconnect");
     }, 60000);
   }
+
+  if (update) return ended ? UpdateShots(program, out) : 3;
 
   bool tooltip = false;
   if (!hover.isEmpty()) {

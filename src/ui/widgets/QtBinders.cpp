@@ -167,8 +167,11 @@ void Bind(GroupBox& model, QGroupBox& widget) {
 }
 
 void Bind(ProgressBar& model, QProgressBar& widget) {
-  widget.setTextVisible(false);  // a percentage of a 181 s time-out means nothing
   Follow(model, widget, [&model, &widget] {
+    // Only a text the logic gives: a percentage of a 181 s time-out means nothing.
+    // The bar replaces only %p, %v and %m; the logic's texts hold none of them.
+    widget.setTextVisible(!model.Text().isEmpty());
+    widget.setFormat(model.Text());
     widget.setRange(0, model.Maximum());
     widget.setValue(model.Position());
     widget.setAccessibleName(QStringLiteral("Progress"));

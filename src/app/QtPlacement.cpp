@@ -1,4 +1,4 @@
-#include "app/WindowPlacementQt.h"
+#include "app/QtPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,12 +12,12 @@ namespace {
 constexpr qint64 kMaxCoordinate = 1'000'000;
 }  // namespace
 
-WindowPlacement PlacementOf(const QWidget& window) {
+WindowPlacement FramePlacement(const QWidget& window) {
   const QRect frame = window.frameGeometry();
   return {.top = frame.top(), .left = frame.left(), .height = frame.height(), .width = frame.width()};
 }
 
-void MoveToPlacement(QWidget& window, const WindowPlacement& placement) {
+void MoveOnScreen(QWidget& window, const WindowPlacement& placement) {
   // A monitor that has gone away must not take the window with it. The file
   // may hold any number, so the title bar point is clamped before it is made.
   const auto titleBarAt = [](int at, int into) {
