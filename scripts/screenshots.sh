@@ -72,6 +72,26 @@ cases=(
   "test-dl:--preset gen1-p2 --interface p2-sync --cable 18|DL"
 )
 
+# The setup window of five modems, one with a choice list dropped down; each
+# also at 200 % (*-200.png).
+pln1k_manual=A0430000C4010000C800CA00CCCD00645AA5010201010000D8D9
+setup_cases=(
+  "setup-p2-sync-gen1:--preset gen1-old --interface p2-sync"
+  "setup-ethernet:--preset gen2-e1 --interface eth100"
+  "setup-p2-async:--preset gen1-old --interface p2-async"
+  "setup-e1-ksi:--preset gen2-e1 --interface e1-port2"
+  "setup-pln1k-manual:--firmware 5.00 --variant-code 7 --record $pln1k_manual"
+  "setup-choices:--preset gen2-e1 --interface e1|Interleaver"
+)
+for entry in "${setup_cases[@]}"; do
+  name="${entry%%:*}"
+  rest="${entry#*:}"
+  drop=()
+  if [[ "$rest" == *"|"* ]]; then drop=(--drop "${rest##*|}"); rest="${rest%|*}"; fi
+  shot "$name" "$rest" --open ButtonSetup "${drop[@]}"
+  QT_SCALE_FACTOR=2 shot "$name-200" "$rest" --open ButtonSetup "${drop[@]}"
+done
+
 for entry in "${cases[@]}"; do
   name="${entry%%:*}"
   rest="${entry#*:}"

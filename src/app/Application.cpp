@@ -13,13 +13,13 @@
 #include "ui/widgets/QtFileOpenDialog.h"
 #include "ui/widgets/QtHintRouter.h"
 #include "app/QtMainWindow.h"
+#include "app/QtSetupWindow.h"
 #include "ui/widgets/QtPortDialog.h"
 #include "support/TCfg.h"
 #include "mainwin/TFormMain.h"
 #include "support/TIni.h"
 #include "support/TInvisible.h"
 #include "app/QtUpdateWindow.h"
-#include "app/WindowShells.h"
 #include "firmware/TFormSoftware.h"
 
 namespace rkvt {
@@ -112,18 +112,24 @@ struct Application::Main {
   std::unique_ptr<MainWindowLog> log;
 };
 
-// The setup window (a stand-in until its parameter list exists) and the
-// update window, both hidden until the main window shows them.
+// The setup and update windows, both hidden until the main window shows them.
 struct Application::Shells {
   Shells(NonVisual& nv, Main& main)
-      : ini(main.ini),
-        setup(main.form, main.runner, main.beeper, &main.window),
+      : main(main),
+        setupForm(main.runner, nv.clock, main.beeper),
+        setup(setupForm, &main.window),
         software(main.runner, main.beeper, nv.openDialog, main.ini),
         update(software, &main.window) {
     TFormMain& form = main.form;
-    form.Windows.showSetup = [this](const QString& caption, const QString& message,
-                                    std::span<const std::uint8_t> record) {
-      setup.ShowSetup(caption, message, record);
+    setupForm.Main = {
+        .setupClosed = [&form](ui::Color colour, const QString& text) { form.SetupClosed(colour, text); },
+        .progressOn = [&form] { form.ProgressOn(); },
+        .progressOff = [&form] { form.ProgressOff(); },
+        .targetLocal = [&form] { return form.TargetLocal(); },
+    };
+    form.Windows.showSetup = [this, &form](const QString& caption, const QString& message,
+                                           std::span<const std::uint8_t> record) {
+      setupForm.EnterSetup(caption, message, record, {.level = form.SoftwareLevel(), .variant = form.ModemVariant()});
     };
     software.FormMain = {
         .firmwareTransferRunning = [&form](bool running) { form.FirmwareTransferRunning(running); },
@@ -136,16 +142,35 @@ struct Application::Shells {
       software.SetClosedByMainWindow();
       update.close();
     };
-    WindowPlacement placement = update.Placement();
-    constexpr int kUnset = std::numeric_limits<int>::min();
-    placement.top = placement.left = kUnset;
-    ini.LoadPlacement(update.objectName(), placement);
-    if (placement.top != kUnset && placement.left != kUnset) update.ApplyPlacement(placement);
+    stored = LoadPosition(setup);
+    LoadPosition(update);
+    setup.OnActivate = [&main] { main.invisible.SetHintTarget(2); };
+    main.invisible.SetHintSinks(&main.form.StatusBar, &setupForm.StatusBarHelpLine);
   }
-  ~Shells() { ini.SavePlacement(update.objectName(), update.Placement()); }
+  ~Shells() {
+    main.invisible.SetHintSinks(&main.form.StatusBar, nullptr);
+    // A window never shown this run has no position of its own: keep the stored one.
+    if (setup.EverShown()) main.ini.SavePlacement(setup.objectName(), setup.Placement());
+    else if (stored) main.ini.SavePlacement(setup.objectName(), *stored);
+    main.ini.SavePlacement(update.objectName(), update.Placement());
+  }
 
-  TIni& ini;
-  SetupShell setup;
+  // Moves the window where the placement file has it; nothing without a position there.
+  template <typename Window>
+  std::optional<WindowPlacement> LoadPosition(Window& window) {
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    WindowPlacement placement = window.Placement();
+    placement.top = placement.left = kUnset;
+    main.ini.LoadPlacement(window.objectName(), placement);
+    if (placement.top == kUnset || placement.left == kUnset) return std::nullopt;
+    window.ApplyPlacement(placement);
+    return placement;
+  }
+
+  Main& main;
+  std::optional<WindowPlacement> stored;
+  TFormSetup setupForm;
+  QtSetupWindow setup;
   TFormSoftware software;
   QtUpdateWindow update;
 };
@@ -159,6 +184,7 @@ Application::Application(Options options)
 
 Application::~Application() {
   main_->form.Windows = {};
+  shells_->setupForm.Main = {};
   main_->runner.Drain(kShutdownWaitMs);  // a setup exit may still run
   shells_.reset();
   main_.reset();
@@ -169,7 +195,8 @@ void Application::Show() { main_->window.show(); }
 
 QtMainWindow& Application::MainWindow() { return main_->window; }
 TFormMain& Application::FormMain() { return main_->form; }
-QWidget& Application::SetupWindow() { return shells_->setup; }
+QtSetupWindow& Application::SetupWindow() { return shells_->setup; }
+TFormSetup& Application::FormSetup() { return shells_->setupForm; }
 QWidget& Application::UpdateWindow() { return shells_->update; }
 TFormSoftware& Application::FormSoftware() { return shells_->software; }
 

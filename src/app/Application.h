@@ -10,6 +10,8 @@
 namespace rkvt {
 
 class QtMainWindow;
+class QtSetupWindow;
+class TFormSetup;
 class TFormMain;
 class TFormSoftware;
 
@@ -38,7 +40,8 @@ class Application {
 
   QtMainWindow& MainWindow();
   TFormMain& FormMain();
-  QWidget& SetupWindow();
+  QtSetupWindow& SetupWindow();
+  TFormSetup& FormSetup();
   QWidget& UpdateWindow();
   TFormSoftware& FormSoftware();
 

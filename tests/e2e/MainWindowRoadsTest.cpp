@@ -23,6 +23,7 @@
 #include "sim/ModemEmulator.h"
 #include "ui/widgets/QtLamp.h"
 #include "app/QtMainWindow.h"
+#include "app/QtSetupWindow.h"
 #include "ui/widgets/QtPortDialog.h"
 #include "sim/SimOptions.h"
 #include "mainwin/TFormMain.h"

@@ -4,11 +4,12 @@
 // without a display (scripts/run.sh runs it under Xvfb). With --test it then
 // connects that loop test and takes the picture after a few of its reads.
 // --open BUTTON instead presses a button of the main window and pictures the
-// window it opens (ButtonPort: the port dialog; ButtonSetup, ButtonSoftware).
+// window it opens (ButtonPort: the port dialog; ButtonSetup, ButtonSoftware);
+// with --drop KEY the setup window shows the choice list of that parameter.
 // With --update the update window is opened after State and pictured idle,
 // with a valid image chosen, during the transfer and after a rejected file,
 // as OUT-idle.png, OUT-ready.png, OUT-running.png and OUT-rejected.png.
-//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON] [--update] OUT.png
+//   r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] [--update] OUT.png
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
@@ -27,13 +28,15 @@
 #include "../firmware/TestImage.h"
 #include "app/Application.h"
 #include "app/QtMainWindow.h"
+#include "app/QtSetupWindow.h"
+#include "ui/widgets/QtParamListBox.h"
 #include "firmware/TFormSoftware.h"
 #include "mainwin/TFormMain.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON] [--update] OUT.png\n");
+  std::fprintf(stderr, "usage: r-kvt-ms-shot [--port PATH] [--hover CONTROL] [--test NAME] [--open BUTTON [--drop KEY]] [--update] OUT.png\n");
   return 2;
 }
 
@@ -73,6 +76,7 @@ int main(int argc, char** argv) {
   QString hover;
   QString test;
   QString open;
+  QString drop;
   QString out;
   bool update = false;
   while (!args.isEmpty()) {
@@ -85,6 +89,8 @@ int main(int argc, char** argv) {
       test = args.takeFirst();
     } else if (arg == QLatin1String("--open") && !args.isEmpty()) {
       open = args.takeFirst();
+    } else if (arg == QLatin1String("--drop") && !args.isEmpty()) {
+      drop = args.takeFirst();
     } else if (arg == QLatin1String("--update")) {
       update = true;
     } else if (!arg.startsWith(QLatin1String("--")) && out.isEmpty()) {
@@ -149,7 +155,13 @@ int main(int argc, char** argv) {
         if (top == &window || !top->isVisible() || !qobject_cast<QDialog*>(top) || !poll.isActive()) continue;
         poll.stop();
         QTest::qWait(200);
-        opened = top->grab();
+        QRect area = top->frameGeometry();
+        if (!drop.isEmpty() && top == &program.SetupWindow()) {
+          program.FormSetup().ParamListBoxSetup.ClickLink(drop);
+          QTest::qWait(200);  // the list paints itself
+          if (program.SetupWindow().List().ChoicesShown()) area |= program.SetupWindow().List().Choices()->frameGeometry();
+        }
+        opened = drop.isEmpty() ? top->grab() : top->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
         top->close();
       }
     });

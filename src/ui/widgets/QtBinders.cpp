@@ -187,14 +187,14 @@ void Bind(ProgressBar& model, QProgressBar& widget) {
   });
 }
 
-void Bind(StatusBar& model, QStatusBar& bar, QtTextField& text) {
+void Bind(StatusBar& model, QStatusBar& bar, QtTextField& text, const QString& accessibleName) {
   text.setFrameStyle(QFrame::NoFrame);  // the bar draws the frame of its items
   text.setObjectName(model.Name() + QStringLiteral("Text"));
-  text.setAccessibleName(QStringLiteral("Status line"));
-  Follow(model, bar, [&model, &bar, &text] {
+  text.setAccessibleName(accessibleName);
+  Follow(model, bar, [&model, &bar, &text, accessibleName] {
     text.setText(model.SimpleText());
     text.setAccessibleDescription(model.SimpleText().trimmed());
-    bar.setAccessibleName(QStringLiteral("Status line"));
+    bar.setAccessibleName(accessibleName);
     MirrorCommon(model, bar);
   });
 }

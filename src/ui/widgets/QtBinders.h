@@ -45,7 +45,7 @@ void Bind(Shape& model, QtLamp& widget, const QString& accessibleName);
 void Bind(GroupBox& model, QGroupBox& widget);
 void Bind(ProgressBar& model, QProgressBar& widget);
 // The bar is named after the model; `text` shows the simple text.
-void Bind(StatusBar& model, QStatusBar& bar, QtTextField& text);
+void Bind(StatusBar& model, QStatusBar& bar, QtTextField& text, const QString& accessibleName = QStringLiteral("Status line"));
 
 inline constexpr Color kDisabledLabel = colors::kGray;
 
