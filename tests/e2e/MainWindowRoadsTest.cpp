@@ -13,18 +13,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
-#include "app/Application.h"
+#include "RoadsHarness.h"
 #include "sim/ModemEmulator.h"
 #include "ui/widgets/QtLamp.h"
 #include "app/QtMainWindow.h"
 #include "ui/widgets/QtPortDialog.h"
-#include "sim/SimOptions.h"
 #include "mainwin/TFormMain.h"
 
 namespace rkvt {
@@ -33,37 +31,14 @@ namespace {
 // Only against a hang: every wait ends on its event.
 constexpr int kHangGuardMs = 600000;
 
-// An emulated modem as the emulator program would build it from its options.
-sim::ModemModel Modem(std::vector<std::string> options = {}) {
-  options.insert(options.begin(), {"--link", "unused"});
-  auto parsed = sim::ParseSimOptions(options);
-  auto model = sim::BuildModel(std::get<sim::SimOptions>(parsed));
-  return std::get<sim::ModemModel>(std::move(model));
-}
-
-class Roads : public testing::Test {
+class Roads : public test::PlainStyleTest {
  protected:
-  // Fusion paints group frames by scaling a pixmap on Qt's thread pool, a
-  // hand-over inside Qt that ThreadSanitizer cannot see. These roads check
-  // behaviour, not looks, so a plainer style will do.
-  static void SetUpTestSuite() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows"))); }
-
-  // Starts the program with a placement file naming `port` (the emulator's
-  // when empty), all files in a private folder.
+  // Starts the program with a placement file naming `port` (the emulator's when empty).
   void Start(sim::ModemModel model, QString port = {}) {
     ASSERT_TRUE(dir_.isValid());
     modem_ = std::make_unique<sim::ModemEmulator>(std::move(model));
     port_ = port.isEmpty() ? QString::fromStdString(modem_->PortPath()) : port;
-    {
-      QSettings ini(IniPath(), QSettings::IniFormat);
-      ini.setValue(QStringLiteral("ComPort/Port"), port_);
-    }
-    Application::Options options;
-    options.placementDirectory = dir_.path();
-    options.workingDirectory = dir_.path();
-    options.timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3};
-    program_ = std::make_unique<Application>(options);
-    program_->Show();
+    program_ = test::StartProgram(dir_.path(), port_);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
   }
 
@@ -98,7 +73,7 @@ class Roads : public testing::Test {
 };
 
 TEST_F(Roads, State_WorkingModem_ChainsIntoStatisticsAndEndsReady) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   EXPECT_EQ(Window().windowTitle(), QStringLiteral("R-KVT-MS_v2.48 ") + port_);
 
   Press("ButtonState");
@@ -134,7 +109,7 @@ TEST_F(Roads, State_WorkingModem_ChainsIntoStatisticsAndEndsReady) {
 }
 
 TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
-  Start(Modem(), dir_.filePath(QStringLiteral("no-such-port")));
+  Start(test::EmulatedModem(), dir_.filePath(QStringLiteral("no-such-port")));
 
   Press("ButtonState");
   ASSERT_TRUE(WaitIdle());
@@ -160,7 +135,7 @@ TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
 }
 
 TEST_F(Roads, State_E1WithPort2_ShowsBothPanelsPortTwoOnTheRight) {
-  Start(Modem({"--interface", "e1-port2"}));
+  Start(test::EmulatedModem({"--interface", "e1-port2"}));
   Press("ButtonState");
   ASSERT_TRUE(WaitIdle());
   ASSERT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
@@ -176,7 +151,7 @@ TEST_F(Roads, State_E1WithPort2_ShowsBothPanelsPortTwoOnTheRight) {
 }
 
 TEST_F(Roads, State_FirstGenerationP2Sync_ShowsPort2PanelAndRates) {
-  Start(Modem({"--preset", "gen1-old", "--interface", "p2-sync"}));
+  Start(test::EmulatedModem({"--preset", "gen1-old", "--interface", "p2-sync"}));
   Press("ButtonState");
   ASSERT_TRUE(WaitIdle());
   ASSERT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
@@ -197,7 +172,7 @@ TEST_F(Roads, State_FirstGenerationP2Sync_ShowsPort2PanelAndRates) {
 }
 
 TEST_F(Roads, State_StopWhileTheModemIsSilent_EndsStopped) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   modem_->AddFault({.fault = sim::Fault::NoReply});
 
   Press("ButtonState");
@@ -211,7 +186,7 @@ TEST_F(Roads, State_StopWhileTheModemIsSilent_EndsStopped) {
 }
 
 TEST_F(Roads, Setup_CloseLeavesSetupWithThePayloadAndIdentifiesAgain) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   Press("ButtonState");
   ASSERT_TRUE(WaitIdle());
 
@@ -239,7 +214,7 @@ TEST_F(Roads, Setup_CloseLeavesSetupWithThePayloadAndIdentifiesAgain) {
 }
 
 TEST_F(Roads, Soft_CloseGivesTheButtonsBack) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   Press("ButtonState");
   ASSERT_TRUE(WaitIdle());
   Press("ButtonSoftware");
@@ -259,7 +234,7 @@ class RemotePicked : public Roads, public testing::WithParamInterface<Gesture> {
 INSTANTIATE_TEST_SUITE_P(Ways, RemotePicked, testing::Values(Gesture::Mouse, Gesture::Key, Gesture::Accessible));
 
 TEST_P(RemotePicked, RefillsTheTestSelectorBlanksTheDisplaysLocksTheCommands) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   Press("ButtonState");
   ASSERT_TRUE(WaitIdle());
   ASSERT_TRUE(Get("ButtonReset").isEnabled());
@@ -290,7 +265,7 @@ TEST_P(RemotePicked, RefillsTheTestSelectorBlanksTheDisplaysLocksTheCommands) {
 }
 
 TEST_F(Roads, Port_ChosenInTheDialog_RenamesTheWindowAndIsStored) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   const QString other = dir_.filePath(QStringLiteral("other-port"));
   QTimer::singleShot(0, [&] {
     auto* form = qobject_cast<ui::QtPortSettingsForm*>(QApplication::activeModalWidget());
@@ -312,7 +287,7 @@ TEST_F(Roads, Port_ChosenInTheDialog_RenamesTheWindowAndIsStored) {
 }
 
 TEST_F(Roads, Hint_OfTheControlUnderTheMouse_ReachesTheStatusLine) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   QApplication::setActiveWindow(&Window());
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
 
@@ -325,7 +300,7 @@ TEST_F(Roads, Hint_OfTheControlUnderTheMouse_ReachesTheStatusLine) {
 }
 
 TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
-  Start(Modem());
+  Start(test::EmulatedModem());
   modem_->AddFault({.fault = sim::Fault::NoReply});
   Press("ButtonState");
   ASSERT_TRUE(QTest::qWaitFor([&] { return modem_->FrameCount() >= 1; }, kHangGuardMs));
@@ -340,7 +315,7 @@ TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
 TEST_F(Roads, Loop_EsAndRdl_ConnectThreeReadsDisconnect) {
   const std::tuple<int, std::uint8_t, std::uint8_t> tests[] = {{2, 6, 5}, {3, 2, 6}};  // item, test code, page
   for (const auto& [item, testCode, pageCode] : tests) {
-    Start(Modem({"--preset", "gen1-old", "--interface", "p2-sync"}));
+    Start(test::EmulatedModem({"--preset", "gen1-old", "--interface", "p2-sync"}));
     Press("ButtonState");
     ASSERT_TRUE(WaitIdle());
     const std::size_t before = modem_->FrameCount();
