@@ -5,19 +5,16 @@
 #include <QFile>
 #include <QPushButton>
 #include <QSettings>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
 
-#include "app/Application.h"
+#include "RoadsHarness.h"
 #include "app/QtMainWindow.h"
 #include "app/QuitOnSignals.h"
 #include "mainwin/TFormMain.h"
-#include "sim/ModemEmulator.h"
-#include "sim/SimOptions.h"
 
 namespace rkvt {
 namespace {
@@ -26,8 +23,7 @@ constexpr int kLimitMs = 60000;
 
 // A steady E1 modem: its clock stands still, no errors, no alarms.
 sim::ModemModel SteadyModem() {
-  auto model =
-      std::get<sim::ModemModel>(sim::BuildModel(std::get<sim::SimOptions>(sim::ParseSimOptions({"--link", "unused"}))));
+  auto model = test::EmulatedModem();
   model.Clock().Freeze();
   model.Local().stats.errorsPerMille = 0;
   model.Local().state.slotA.e1Alarms = 0xFF;
@@ -35,21 +31,17 @@ sim::ModemModel SteadyModem() {
 }
 
 // Logging on, the placement file naming the emulator's port; all in one folder.
-class LogRoad : public testing::Test {
+class LogRoad : public test::PlainStyleTest {
  protected:
-  // As in the other roads: Fusion's painting hands work to Qt's thread pool, out of ThreadSanitizer's sight.
-  static void SetUpTestSuite() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows"))); }
   void SetUp() override {
     QFile cfg(dir_.filePath(QStringLiteral("r-kvt-ms_v2.48.cfg")));
     ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
     cfg.write("[Config]\nStatInterval=50\nLoopInterval=1000\nCreateLogFiles=yes\n");
-    QSettings(dir_.filePath(QStringLiteral("R-Kvt-ms.ini")), QSettings::IniFormat)
-        .setValue(QStringLiteral("ComPort/Port"), QString::fromStdString(modem_.PortPath()));
   }
+  QString Port() const { return QString::fromStdString(modem_.PortPath()); }
   // The lines' texts; /dev/pts/N logs to "r-kvt-ms_v2.48 n.log" here.
   std::vector<std::string> Texts() const {
-    QFile f(dir_.filePath(
-        QStringLiteral("r-kvt-ms_v2.48 %1.log").arg(QFileInfo(QString::fromStdString(modem_.PortPath())).fileName())));
+    QFile f(dir_.filePath(QStringLiteral("r-kvt-ms_v2.48 %1.log").arg(QFileInfo(Port()).fileName())));
     std::vector<std::string> texts;
     for (const QByteArray& line : f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>())
       if (line.size() > 1) texts.push_back(line.mid(line.indexOf("] : ") + 4).chopped(1).toStdString());
@@ -64,11 +56,7 @@ class LogRoad : public testing::Test {
 };
 
 TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
-  auto program = std::make_unique<Application>(
-      Application::Options{.placementDirectory = dir_.path(),
-                           .workingDirectory = dir_.path(),
-                           .timings = {.acknowledgementMs = 150, .answerMs = 1500, .attempts = 3}});
-  program->Show();
+  auto program = test::StartProgram(dir_.path(), Port());
   auto press = [&](const char* name) { program->MainWindow().findChild<QPushButton*>(name)->click(); };
   press("ButtonState");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !program->FormMain().CommandRunning(); }, kLimitMs));
@@ -99,10 +87,8 @@ TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
 class SignalEnd : public LogRoad, public testing::WithParamInterface<int> {};
 
 TEST_P(SignalEnd, ClosesLikeTheWindow_StoppedLoggedPlacementSaved) {
-  auto program = std::make_unique<Application>(
-      Application::Options{.placementDirectory = dir_.path(), .workingDirectory = dir_.path()});
+  auto program = test::StartProgram(dir_.path(), Port(), LinkTimings{});
   QuitOnSignals quit([] { QCoreApplication::quit(); });
-  program->Show();
   QTimer::singleShot(0, [signal = GetParam()] { std::raise(signal); });
   QTimer::singleShot(kLimitMs, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(QCoreApplication::exec(), 0);

@@ -11,41 +11,30 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 
 #include "../firmware/TestImage.h"
-#include "app/Application.h"
+#include "RoadsHarness.h"
 #include "app/QtMainWindow.h"
 #include "firmware/TFormSoftware.h"
 #include "mainwin/TFormMain.h"
-#include "sim/ModemEmulator.h"
-#include "sim/SimOptions.h"
 
 namespace rkvt {
 namespace {
 
 constexpr int kLimitMs = 120000;  // a whole image under the sanitizers
 
-class UpdateRoads : public testing::Test {
+class UpdateRoads : public test::PlainStyleTest {
  protected:
-  static void SetUpTestSuite() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows"))); }
 
   // A modem from emulator options, identified with State, the update window open.
   void Open(std::vector<std::string> options, LinkTimings timings = {150, 1500, 3}) {
     program_.reset();
-    options.insert(options.begin(), {"--link", "unused"});
-    auto model = sim::BuildModel(std::get<sim::SimOptions>(sim::ParseSimOptions(options)));
-    modem_ = std::make_unique<sim::ModemEmulator>(std::get<sim::ModemModel>(std::move(model)));
-    QSettings(dir_.filePath("R-Kvt-ms.ini"), QSettings::IniFormat)
-        .setValue("ComPort/Port", QString::fromStdString(modem_->PortPath()));
-    program_ = std::make_unique<Application>(
-        Application::Options{.placementDirectory = dir_.path(), .workingDirectory = dir_.path(), .timings = timings});
-    program_->Show();
+    modem_ = std::make_unique<sim::ModemEmulator>(test::EmulatedModem(std::move(options)));
+    program_ = test::StartProgram(dir_.path(), QString::fromStdString(modem_->PortPath()), timings);
     ASSERT_TRUE(image_.WriteTo(path_));
     Click(program_->MainWindow(), "ButtonState");
     ASSERT_TRUE(Until([&] { return !program_->FormMain().CommandRunning(); }));

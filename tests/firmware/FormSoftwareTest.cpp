@@ -145,7 +145,9 @@ TEST_P(FormSoftwareResults, EndOfTransfer_StateProgressMessageThenAlwaysIdleAgai
   EXPECT_EQ(calls_, (std::vector<std::string>{"running", "idle"}));
   // After a port error nothing gives the window back: not showing it again, not a drop.
   form_.FormShow();
-  if (GetParam().code == 17) EXPECT_FALSE(form_.FileDropped(Write("other.vrk")));
+  if (GetParam().code == 17) {
+    EXPECT_FALSE(form_.FileDropped(Write("other.vrk")));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -100,12 +100,6 @@ TEST_P(EveryCommand, WrongAddressSilenceOrBadChecksumInTheAnswerFails) {
   }
 }
 
-TEST_P(EveryCommand, PortVanishingEndsWithResult17) {
-  modem.AddFault({.fault = Fault::Vanish});
-  EXPECT_EQ(RunIt(true, {}, LinkTimings{}), result::kPortError);
-  ASSERT_EQ(host.texts.size(), 1u);
-}
-
 INSTANTIATE_TEST_SUITE_P(Commands, EveryCommand, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -171,10 +171,8 @@ TEST_F(RoutinesOnPty, StopEndsTheLongAnswerWaitAtOnce) {
     std::this_thread::sleep_for(100ms);
     stop = true;
   });
-  const auto started = std::chrono::steady_clock::now();
+  // Stopped, not timed out: the stop ends the wait (bench_link prints how soon).
   EXPECT_EQ(link.ReadAnswer(buffer).fault, (FrameFault{.kind = FaultKind::Stopped, .stage = FaultStage::Answer}));
-  // Before its own time-out ran out, however loaded the machine; bench_link prints how soon.
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(LinkTimings{}.answerMs));
   stopper.join();
 }
 
