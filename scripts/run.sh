@@ -16,7 +16,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 me=run
 # shellcheck source=scripts/modem-session.sh
 source "$root/scripts/modem-session.sh"
-shot="$build_dir/tests/e2e/r-kvt-ms-shot"
+shot="$build_dir/tools/r-kvt-ms-shot"
 
 headless() {
   [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]

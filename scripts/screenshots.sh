@@ -39,7 +39,7 @@ shot() {
     for _ in $(seq 100); do [[ -e "$link" ]] && break; sleep 0.05; done
   fi
   XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build_dir/tests/e2e/r-kvt-ms-shot" --port "$link" "$@" "$out/$name.png" >"$work/$name.log" 2>&1 ||
+    "$build_dir/tools/r-kvt-ms-shot" --port "$link" "$@" "$out/$name.png" >"$work/$name.log" 2>&1 ||
     { echo "screenshots: $name failed:" >&2; cat "$work/$name.log" >&2; }
   if [[ -n "$sim_pid" ]]; then
     kill -TERM "$sim_pid" 2>/dev/null || true
@@ -108,7 +108,7 @@ sim_pid=$!
 for _ in $(seq 100); do [[ -e "$link" ]] && break; sleep 0.05; done
 for scale in 1 2; do
   XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR="$scale" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build_dir/tests/e2e/r-kvt-ms-shot" --port "$link" --update "$out/update-${scale}00.png" \
+    "$build_dir/tools/r-kvt-ms-shot" --port "$link" --update "$out/update-${scale}00.png" \
     >"$work/update.log" 2>&1 || { echo "screenshots: update window failed:" >&2; cat "$work/update.log" >&2; }
   grep '\.png$' "$work/update.log" || true
 done

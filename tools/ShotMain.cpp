@@ -25,7 +25,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "../firmware/TestImage.h"
+#include "tests/firmware/TestImage.h"
 #include "app/Application.h"
 #include "app/QtMainWindow.h"
 #include "app/QtSetupWindow.h"
