@@ -68,6 +68,7 @@ class TProtocol : public QThread, private WorkerServices {
   void Pause(int ms) override;
   void ReportPortError(const QString& text, const QString& reason, SerialPort* port);
   void Synchronize(const std::function<void()>& call);
+  Q_INVOKABLE void RunPending();
   void Finished();
 
   std::uint8_t address_ = 0;
@@ -84,6 +85,7 @@ class TProtocol : public QThread, private WorkerServices {
   std::atomic<bool> terminated_{false};
   std::atomic<bool> bodyReturned_{false};
   std::atomic<unsigned> handOvers_{0};
+  std::atomic<const std::function<void()>*> pending_{nullptr};
 };
 
 }  // namespace rkvt

@@ -32,8 +32,9 @@ class ParamListBox : public Control {
   void ClickLink(const QString& key) {
     if (Enabled() && OnParamClick) OnParamClick(key);
   }
-  // An entry of the list dropped for `key`; the list closes either way.
-  void PickChoice(const QString& key, const QString& text) {
+  // An entry of the list dropped for `key`; the list closes either way. Taken
+  // by value: the caller may hand in the dropped list's own texts.
+  void PickChoice(QString key, QString text) {
     const bool open = dropped_ && dropped_->key == key;
     CloseChoices();
     if (open && Enabled() && OnParamSelect) OnParamSelect(key, text);
