@@ -75,21 +75,6 @@ QLabel* Caption(QWidget* parent, ui::Label& model, QWidget* buddy = nullptr, QCh
   return label;
 }
 
-// A button as wide as the longest caption it will ever show, so that
-// "Connect" turning into "Disconnect" moves nothing.
-QPushButton* PushButton(QWidget* parent, ui::Button& model, QChar mnemonic, const QStringList& captions,
-                        const QString& accessibleName = {}) {
-  auto* button = new QPushButton(parent);
-  int width = 0;
-  for (const QString& caption : captions) {
-    button->setText(caption);
-    width = qMax(width, button->sizeHint().width());
-  }
-  button->setMinimumWidth(width);
-  button->setAutoDefault(false);
-  ui::Bind(model, *button, mnemonic, accessibleName);
-  return button;
-}
 
 void AddRow(QGridLayout* grid, int row, QLabel* label, QWidget* field) {
   grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
@@ -216,12 +201,12 @@ QGroupBox* QtMainWindow::BuildTargetGroup() {
   column->addSpacing(fontMetrics().height() / 2);
 
   const QStringList stop{QStringLiteral("Stop")};
-  column->addWidget(PushButton(group, c_.ButtonState, QLatin1Char('S'), QStringList{QStringLiteral("State")} + stop));
-  column->addWidget(PushButton(group, c_.ButtonSetup, QLatin1Char('u'), QStringList{QStringLiteral("Setup")} + stop));
-  column->addWidget(PushButton(group, c_.ButtonReset, QLatin1Char('R'), QStringList{QStringLiteral("Reset")} + stop));
-  column->addWidget(PushButton(group, c_.ButtonSoftware, QLatin1Char('o'), {QStringLiteral("Soft")},
+  column->addWidget(ui::BoundPushButton(group, c_.ButtonState, QLatin1Char('S'), QStringList{QStringLiteral("State")} + stop));
+  column->addWidget(ui::BoundPushButton(group, c_.ButtonSetup, QLatin1Char('u'), QStringList{QStringLiteral("Setup")} + stop));
+  column->addWidget(ui::BoundPushButton(group, c_.ButtonReset, QLatin1Char('R'), QStringList{QStringLiteral("Reset")} + stop));
+  column->addWidget(ui::BoundPushButton(group, c_.ButtonSoftware, QLatin1Char('o'), {QStringLiteral("Soft")},
                                QStringLiteral("Soft: firmware update")));
-  column->addWidget(PushButton(group, c_.ButtonPort, QLatin1Char('P'), {QStringLiteral("Port")},
+  column->addWidget(ui::BoundPushButton(group, c_.ButtonPort, QLatin1Char('P'), {QStringLiteral("Port")},
                                QStringLiteral("Port settings")));
   column->addStretch(1);
   return group;
@@ -274,8 +259,8 @@ QGroupBox* QtMainWindow::BuildStatisticsGroup() {
                    {{&Controls::LabelFaults, &Controls::StaticTextFaults, kNarrowField, "Faults"}},
                });
   AddButtonRow(grid, 5,
-               {PushButton(group, c_.ButtonStatistics, QLatin1Char('a'), {QStringLiteral("Start"), QStringLiteral("Stop")}),
-                PushButton(group, c_.ButtonClearStatistics, QLatin1Char('e'), {QStringLiteral("Clear")},
+               {ui::BoundPushButton(group, c_.ButtonStatistics, QLatin1Char('a'), {QStringLiteral("Start"), QStringLiteral("Stop")}),
+                ui::BoundPushButton(group, c_.ButtonClearStatistics, QLatin1Char('e'), {QStringLiteral("Clear")},
                            QStringLiteral("Clear statistics"))});
   return group;
 }
@@ -303,9 +288,9 @@ QGroupBox* QtMainWindow::BuildTestsGroup() {
                    {{&Controls::LabelSESTime, &Controls::StaticTextSESTime, kNarrowField, "Severely errored seconds"}},
                });
   AddButtonRow(grid, 5,
-               {PushButton(group, c_.ButtonTest, QLatin1Char('c'),
+               {ui::BoundPushButton(group, c_.ButtonTest, QLatin1Char('c'),
                            {QStringLiteral("Connect"), QStringLiteral("Disconnect"), QStringLiteral("Stop")}),
-                PushButton(group, c_.ButtonClearTest, QChar(), {QStringLiteral("Clear")},
+                ui::BoundPushButton(group, c_.ButtonClearTest, QChar(), {QStringLiteral("Clear")},
                            QStringLiteral("Clear test counters"))});
   return group;
 }

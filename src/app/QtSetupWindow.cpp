@@ -27,18 +27,6 @@ constexpr double kDesignRowHeight = 16.0;
 constexpr int kDesignClientWidth = 244;
 constexpr int kMessageChars = 20;
 
-QPushButton* PushButton(QWidget* parent, ui::Button& model, QChar mnemonic, const QStringList& captions) {
-  auto* button = new QPushButton(parent);
-  int width = 0;
-  for (const QString& caption : captions) {
-    button->setText(caption);
-    width = qMax(width, button->sizeHint().width());
-  }
-  button->setMinimumWidth(width);
-  button->setAutoDefault(false);
-  ui::Bind(model, *button, mnemonic);
-  return button;
-}
 
 QComboBox* Combo(QWidget* parent, ui::ComboBox& model, const QString& accessibleName) {
   auto* combo = new QComboBox(parent);
@@ -65,13 +53,13 @@ QtSetupWindow::QtSetupWindow(TFormSetup& form, QWidget* parent) : QDialog(parent
   ui::Bind(form.GroupBoxProfiles, *group);
   auto* grid = new QGridLayout(group);
   grid->addWidget(Combo(group, form.ComboBoxProfilesLoad, QStringLiteral("Profile to load")), 0, 0);
-  grid->addWidget(PushButton(group, form.ButtonProfilesLoad, QLatin1Char('L'), QStringList{QStringLiteral("Load")} + stop), 0, 1);
+  grid->addWidget(ui::BoundPushButton(group, form.ButtonProfilesLoad, QLatin1Char('L'), QStringList{QStringLiteral("Load")} + stop), 0, 1);
   grid->addWidget(Combo(group, form.ComboBoxProfilesSave, QStringLiteral("Profile to save")), 1, 0);
-  grid->addWidget(PushButton(group, form.ButtonProfilesSave, QLatin1Char('S'), QStringList{QStringLiteral("Save")} + stop), 1, 1);
+  grid->addWidget(ui::BoundPushButton(group, form.ButtonProfilesSave, QLatin1Char('S'), QStringList{QStringLiteral("Save")} + stop), 1, 1);
   grid->setColumnStretch(2, 1);  // a profile number needs no width
   auto* middle = new QHBoxLayout;
   middle->addWidget(group, 1);
-  middle->addWidget(PushButton(this, form.ButtonClose, QLatin1Char('C'), QStringList{QStringLiteral("Close")} + stop), 0,
+  middle->addWidget(ui::BoundPushButton(this, form.ButtonClose, QLatin1Char('C'), QStringList{QStringLiteral("Close")} + stop), 0,
                     Qt::AlignVCenter);
   layout->addLayout(middle);
 

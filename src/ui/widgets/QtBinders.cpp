@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -197,6 +198,20 @@ void Bind(StatusBar& model, QStatusBar& bar, QtTextField& text, const QString& a
     bar.setAccessibleName(accessibleName);
     MirrorCommon(model, bar);
   });
+}
+
+QPushButton* BoundPushButton(QWidget* parent, Button& model, QChar mnemonic, const QStringList& captions,
+                             const QString& accessibleName) {
+  auto* button = new QPushButton(parent);
+  int width = 0;
+  for (const QString& caption : captions) {
+    button->setText(caption);
+    width = qMax(width, button->sizeHint().width());
+  }
+  button->setMinimumWidth(width);
+  button->setAutoDefault(false);
+  Bind(model, *button, mnemonic, accessibleName);
+  return button;
 }
 
 }  // namespace rkvt::ui

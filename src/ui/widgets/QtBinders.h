@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 #include "ui/Controls.h"
 
@@ -10,6 +11,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QWidget;
@@ -31,6 +33,10 @@ class QtTextField;
 // 'S' shows "&State"; "Stop" keeps it, "Connect" with 'c' in "Disconnect").
 // `accessibleName`: fixed name; empty means "follow the caption".
 void Bind(Button& model, QAbstractButton& widget, QChar mnemonic = {}, const QString& accessibleName = {});
+// A bound push button as wide as the longest caption it will ever show, so
+// that "Connect" turning into "Disconnect" moves nothing.
+QPushButton* BoundPushButton(QWidget* parent, Button& model, QChar mnemonic, const QStringList& captions,
+                             const QString& accessibleName = {});
 void Bind(RadioButton& model, QRadioButton& widget, QChar mnemonic = {});
 void Bind(ComboBox& model, QComboBox& widget, const QString& accessibleName);
 // `accessibleName` says what the field holds ("Modem type"); its text is

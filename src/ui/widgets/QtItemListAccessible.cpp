@@ -2,18 +2,15 @@
 
 #include "ui/widgets/QtChoicePopup.h"
 #include "ui/widgets/QtParamListBox.h"
+#include "ui/widgets/QtReadOnlyText.h"
 
 namespace rkvt::ui {
 
 namespace {
 
-QString Rgb(const QColor& color) {
-  return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
-}
-
 // One item. Holds only the list's interface and its position, and asks the
 // widget for everything, so a stale item reads as invalid, never as garbage.
-class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface, public QAccessibleTextInterface {
+class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface, public QtReadOnlyText {
  public:
   ItemAccessible(const QtItemListAccessible* list, int index) : list_(list), index_(index) {}
 
@@ -91,16 +88,6 @@ class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInte
     }
     return QStringLiteral("background-color:%1;").arg(Rgb(background));
   }
-  void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-  int selectionCount() const override { return 0; }
-  void addSelection(int, int) override {}
-  void removeSelection(int) override {}
-  void setSelection(int, int, int) override {}
-  int cursorPosition() const override { return 0; }
-  void setCursorPosition(int) override {}
-  QRect characterRect(int) const override { return {}; }
-  int offsetAtPoint(const QPoint&) const override { return -1; }
-  void scrollToSubstring(int, int) override {}
 
  private:
   const QtItemListAccessible* list_;

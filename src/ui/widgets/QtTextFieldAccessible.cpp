@@ -6,10 +6,6 @@ namespace rkvt::ui {
 
 namespace {
 
-QString Rgb(const QColor& color) {
-  return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
-}
-
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (className != QLatin1String(QtTextField::staticMetaObject.className())) return nullptr;
   auto* field = qobject_cast<QtTextField*>(object);

@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+#include "ui/widgets/QtReadOnlyText.h"
+
 namespace rkvt::ui {
 
 class QtTextField;
@@ -9,7 +11,7 @@ class QtTextField;
 // What a screen reader or a test driver gets from a text field: its name,
 // its whole text (not the elided one) and the colours it is painted in,
 // as text attributes (on AT-SPI "fg-color" and "bg-color", "r,g,b").
-class QtTextFieldAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class QtTextFieldAccessible : public QAccessibleWidget, public QtReadOnlyText {
  public:
   explicit QtTextFieldAccessible(QtTextField* field);
 
@@ -22,18 +24,6 @@ class QtTextFieldAccessible : public QAccessibleWidget, public QAccessibleTextIn
   QString text(int startOffset, int endOffset) const override;
   int characterCount() const override;
   QString attributes(int offset, int* startOffset, int* endOffset) const override;
-
-  // Read-only, one line, no caret: the rest has nothing to do.
-  void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-  int selectionCount() const override { return 0; }
-  void addSelection(int, int) override {}
-  void removeSelection(int) override {}
-  void setSelection(int, int, int) override {}
-  int cursorPosition() const override { return 0; }
-  void setCursorPosition(int) override {}
-  QRect characterRect(int) const override { return {}; }
-  int offsetAtPoint(const QPoint&) const override { return -1; }
-  void scrollToSubstring(int, int) override {}
 
  private:
   QtTextField* Field() const;
