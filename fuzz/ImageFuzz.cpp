@@ -15,11 +15,13 @@
 #include "firmware/ImageChecksums.h"
 #include "firmware/ImageFile.h"
 #include "firmware/ImageVersion.h"
+#include "sim/FirmwareImage.h"
 #include "sim/ImageWriter.h"
 
 namespace {
 
 using namespace rkvt;
+using Image = sim::FirmwareImage;
 
 // Valid images of each generation and the longest areas there may be.
 const std::vector<std::uint8_t>& BaseImage(int which) {
@@ -27,7 +29,7 @@ const std::vector<std::uint8_t>& BaseImage(int which) {
       sim::BuildImage({}),
       sim::BuildImage({.major = 2, .minor = 2, .third = '5', .kind = 1}),
       sim::BuildImage({.major = 5, .minor = 0, .third = '2', .kind = 7}),
-      sim::BuildImage({.areaA = sim::kAreaAMax, .areaB = sim::kAreaMax, .areaC = sim::kAreaMax, .areaD = sim::kAreaMax}),
+      sim::BuildImage({.areaA = Image::kAreaAMax, .areaB = Image::kAreaMax, .areaC = Image::kAreaMax, .areaD = Image::kAreaMax}),
   };
   return images[which % 4];
 }

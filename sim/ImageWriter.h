@@ -24,7 +24,7 @@ struct ImageRecipe {
   std::uint8_t minor = 1;  // low four bits
   char third = '5';
   std::uint8_t kind = 6;
-  // Content lengths; at most 131066 for area A and 65532 for the others.
+  // Content lengths, at most FirmwareImage::kAreaAMax and kAreaMax.
   std::uint32_t areaA = 100'000;
   std::uint16_t areaB = 40'000;
   std::uint16_t areaC = 20'000;
@@ -32,15 +32,9 @@ struct ImageRecipe {
   ImageBreak spoil = ImageBreak::None;
 };
 
-inline constexpr std::size_t kImageSize = 0x50000;
-inline constexpr std::uint32_t kAreaAMax = 131066;
-inline constexpr std::uint16_t kAreaMax = 65532;
-// Where the version marker sits: this far into area B's content.
-inline constexpr std::size_t kMarkerOffset = 0x20002 + 16;
-
-// A firmware image file: areas A to D with their lengths and checksums,
-// "$VER:" in area B; blank (0xFF) behind each area. Lengths over their
-// bounds throw std::invalid_argument.
+// A firmware image file: areas A to D with their lengths and checksums, the
+// version marker in area B; blank (0xFF) behind each area. Lengths over
+// their bounds throw std::invalid_argument.
 std::vector<std::uint8_t> BuildImage(const ImageRecipe& recipe);
 
 // "3.15" -> major 3, minor 1, third '5'. The major and minor numbers may be

@@ -25,7 +25,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "tests/firmware/TestImage.h"
+#include "sim/FirmwareImage.h"
 #include "app/Application.h"
 #include "app/QtMainWindow.h"
 #include "app/QtSetupWindow.h"
@@ -46,8 +46,9 @@ int UpdateShots(rkvt::Application& program, const QString& out) {
   rkvt::TFormSoftware& form = program.FormSoftware();
   QTemporaryDir dir;
   const QString good = dir.filePath("r-kvt-ms-2_3.15.vrk"), cut = dir.filePath("cut-short.vrk");
-  if (!rkvt::test::TestImage().WriteTo(good) || !rkvt::test::TestImage().WriteTo(cut, 1000)) return 1;
-  const auto until = [](const std::function<bool()>& done) { QTest::qWaitFor(done, 120000); };
+  if (!rkvt::sim::FirmwareImage().WriteTo(good.toStdString()) ||
+      !rkvt::sim::FirmwareImage().WriteTo(cut.toStdString(), 1000)) return 1;
+  const auto until = [](const std::function<bool()>& done) { (void)QTest::qWaitFor(done, 120000); };
   const std::pair<const char*, std::function<void()>> steps[] = {
       {"idle", [&] { program.FormMain().ButtonSoftware.Click(); until([&] { return window.isVisible(); }); }},
       {"ready", [&] { form.FileDropped(good); }},

@@ -4,12 +4,14 @@
 #include <QTemporaryDir>
 
 #include "CliProcess.h"
-#include "TestImage.h"
+#include "sim/FirmwareImage.h"
 
 namespace rkvt::test {
 namespace {
 
 using sim::Identity;
+using Image = sim::FirmwareImage;
+constexpr long kImageBytes = long(Image::kSize);
 
 const Identity kLevel13{.type = 6, .version = 0x40, .third = '2'};
 constexpr const char* kWrongMajor13 = " SW 3.15 can't be load into R-KVT-MS-2-PLN 3ch !";
@@ -24,18 +26,18 @@ class CliImage : public ::testing::Test {
 TEST_F(CliImage, CheckImage_PrintsTheCheckMessageExactly) {
   const std::tuple<long, bool, int, const char*, int> cases[] = {
       // bytes written (-1: no file), area C damaged, --level, the one line printed, exit status
-      {long(kImageBytes), false, 12, "OK 3.15", 0},
-      {long(kImageBytes), false, 0, " SW higher 2.xx (3.15) can't be load into R-KVT-MS !", 1},
-      {long(kImageBytes), false, 13, kWrongMajor13, 1},
-      {long(kImageBytes), true, 12, " Error in file \"fw.vrk\" !", 1},
-      {long(kImageBytes) - 1, false, 12, " File \"fw.vrk\" has not valid size!", 1},
+      {kImageBytes, false, 12, "OK 3.15", 0},
+      {kImageBytes, false, 0, " SW higher 2.xx (3.15) can't be load into R-KVT-MS !", 1},
+      {kImageBytes, false, 13, kWrongMajor13, 1},
+      {kImageBytes, true, 12, " Error in file \"fw.vrk\" !", 1},
+      {kImageBytes - 1, false, 12, " File \"fw.vrk\" has not valid size!", 1},
       {0, false, 12, " File \"fw.vrk\" is empty!", 1},
       {-1, false, 12, " File \"fw.vrk\" not exist!", 1}};
   for (const auto& [size, damaged, level, line, exitCode] : cases) {
     QFile::remove(path_);
-    TestImage image;
-    if (damaged) image.Bytes()[AreaStart(Area::C) + 7] ^= 0x01;
-    ASSERT_TRUE(size < 0 || image.WriteTo(path_, std::size_t(size)));
+    Image image;
+    if (damaged) image.Bytes()[Image::AreaStart(sim::ImageArea::C) + 7] ^= 0x01;
+    ASSERT_TRUE(size < 0 || image.WriteTo(path_.toStdString(), std::size_t(size)));
     const CliRun run = RunCli({"check-image", path_, "--level", QString::number(level)});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, exitCode) << line;
@@ -46,7 +48,7 @@ TEST_F(CliImage, CheckImage_PrintsTheCheckMessageExactly) {
 
 // Without --level the level comes from the modem; update refuses before any erase.
 TEST_F(CliImage, LevelFromTheModem_RefusedWithoutErase) {
-  ASSERT_TRUE(TestImage().WriteTo(path_));
+  ASSERT_TRUE(Image().WriteTo(path_.toStdString()));
   CliOnPty bench(sim::ModemModel{kLevel13});
   for (const char* command : {"check-image", "update"}) {
     const CliRun run = bench.Run({command, path_});
@@ -71,13 +73,8 @@ class CliUpdate : public CliImage, public ::testing::WithParamInterface<UpdateCa
 TEST_P(CliUpdate, LoadsTheImageInTheFormTheModemAnswered) {
   const UpdateCase& c = GetParam();
   // Bytes outside the checksummed areas are blank, so only a few hundred blocks go on the line.
-  TestImage image;
-  std::vector<std::uint8_t> small(kImageBytes, 0xFF);
-  for (Area a : kAreas) {
-    std::copy(&image.Bytes()[AreaStart(a)], &image.Bytes()[image.ChecksumAt(a) + 2], &small[AreaStart(a)]);
-  }
-  image.Bytes() = small;
-  ASSERT_TRUE(image.WriteTo(path_));
+  Image image;
+  ASSERT_TRUE(image.BlankOutsideAreas().WriteTo(path_.toStdString()));
   CliOnPty bench(sim::ModemModel{c.identity});
 
   const CliRun run = bench.Run({"update", path_});

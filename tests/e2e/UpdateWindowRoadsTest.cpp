@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "../firmware/TestImage.h"
+#include "sim/FirmwareImage.h"
 #include "RoadsHarness.h"
 #include "app/QtMainWindow.h"
 #include "firmware/TFormSoftware.h"
@@ -35,7 +35,7 @@ class UpdateRoads : public test::PlainStyleTest {
     program_.reset();
     modem_ = std::make_unique<sim::ModemEmulator>(test::EmulatedModem(std::move(options)));
     program_ = test::StartProgram(dir_.path(), QString::fromStdString(modem_->PortPath()), timings);
-    ASSERT_TRUE(image_.WriteTo(path_));
+    ASSERT_TRUE(image_.WriteTo(path_.toStdString()));
     Click(program_->MainWindow(), "ButtonState");
     ASSERT_TRUE(Until([&] { return !program_->FormMain().CommandRunning(); }));
     Click(program_->MainWindow(), "ButtonSoftware");
@@ -73,7 +73,7 @@ class UpdateRoads : public test::PlainStyleTest {
     return Until([&] { return !Form().TransferRunning(); });
   }
   QTemporaryDir dir_;
-  test::TestImage image_;
+  sim::FirmwareImage image_;
   const QString path_ = dir_.filePath("image.vrk");
   std::unique_ptr<sim::ModemEmulator> modem_;
   std::unique_ptr<Application> program_;  // goes before the modem
@@ -96,9 +96,12 @@ TEST_F(UpdateRoads, WholeUpdate_ViaLoaderAndViaWorkingFirmware) {
       static_cast<QDialog*>(dialog)->accept();  // as the Open button does
     });
     answer.start(20);
-    if (loader) Click(Window(), "ButtonLoadSoftwareModem");
-    if (loader) EXPECT_EQ(seen, (QStringList{"Выберите файл ПО модема", "ПО модема (*.vrk)", "все файлы (*.*)", QDir::currentPath()}));
-    if (!loader) Drop(path_);
+    if (loader) {
+      Click(Window(), "ButtonLoadSoftwareModem");
+      EXPECT_EQ(seen, (QStringList{"Выберите файл ПО модема", "ПО модема (*.vrk)", "все файлы (*.*)", QDir::currentPath()}));
+    } else {
+      Drop(path_);
+    }
     EXPECT_EQ(Text("StaticTextSoftwareModem") + Text("StaticTextSoftwareModemVersionSoftware"), " image.vrk3.15");
 
     Click(Window(), "ButtonTransmitSoftwareModem");

@@ -6,7 +6,7 @@
 #include "firmware/TFormSoftware.h"
 #include "link/ProtocolHost.h"
 #include "support/TIni.h"
-#include "TestImage.h"
+#include "sim/FirmwareImage.h"
 
 namespace rkvt {
 namespace {
@@ -50,8 +50,8 @@ class FormSoftwareTest : public testing::Test {
                       .workingFirmware = [this] { return working_; }};
     form_.FormShow();
   }
-  QString Write(const char* name, const test::TestImage& image = {}) {
-    EXPECT_TRUE(image.WriteTo(dir_.filePath(name)));
+  QString Write(const char* name, const sim::FirmwareImage& image = sim::FirmwareImage()) {
+    EXPECT_TRUE(image.WriteTo(dir_.filePath(name).toStdString()));
     return dir_.filePath(name);
   }
   void Choose(std::optional<QString> path) {
@@ -118,7 +118,7 @@ TEST_F(FormSoftwareTest, UpdateAndStop_StartTheTransferFormTheModemRunsAndStopIt
     const CommandRequest& r = fakes_.request;
     EXPECT_EQ(std::tuple(r.command, r.subAddress, r.local, r.block.size(), r.softwareLevel),
               std::tuple(working ? 6 : 5, 1, true, 5u, 12));
-    EXPECT_TRUE(std::equal(r.image.begin(), r.image.end(), test::TestImage().Bytes().begin()));
+    EXPECT_TRUE(std::equal(r.image.begin(), r.image.end(), sim::FirmwareImage().Bytes().begin()));
     EXPECT_EQ(Looks(), " good.vrk|3.15|NN| Update software ...|011111");
     EXPECT_EQ(form_.ButtonTransmitSoftwareModem.Caption(), "Stop");
     form_.ButtonTransmitSoftwareModem.Click();  // Stop: only the stop flag
@@ -166,7 +166,7 @@ TEST_F(FormSoftwareTest, Files_RejectedStillRememberedCheckedAgainAtUpdateAndDro
   form_.ButtonTransmitSoftwareModem.Click();
   EXPECT_EQ(Looks(), "||RR| No file software!|110111");
 
-  test::TestImage broken;
+  sim::FirmwareImage broken;
   broken.Put(0x20010, {0});
   Choose(Write("broken.vrk", broken));
   EXPECT_EQ(Looks(), "||RR| Error in file \"broken.vrk\" !|100111");

@@ -5,13 +5,13 @@
 
 #include "firmware/ImageChecksums.h"
 #include "firmware/ImageVersion.h"
-#include "TestImage.h"
+#include "sim/FirmwareImage.h"
 
 namespace rkvt {
 namespace {
 
-using test::Area;
-using test::TestImage;
+using Area = sim::ImageArea;
+using TestImage = sim::FirmwareImage;
 
 // --- Checksums --------------------------------------------------------------
 
@@ -24,11 +24,11 @@ TEST(ImageChecksums, Length_OnlyTheBoundDecides) {
   for (const auto& [area, length, accepted] : cases) {
     TestImage image;
     image.SetLength(area, length).SealAll();  // a long area's checksum may spill into the next length field
-    for (Area other : test::kAreas) {
+    for (Area other : sim::kImageAreas) {
       ASSERT_TRUE(other == area || image.Sealed(other)) << length;
       ASSERT_TRUE(other == area || image.Length(other) <= (other == Area::A ? 0x1FFFAu : 0xFFFCu)) << length;
     }
-    ASSERT_TRUE(image.ChecksumAt(area) + 1 >= test::kImageBytes || image.Sealed(area)) << length;
+    ASSERT_TRUE(image.ChecksumAt(area) + 1 >= TestImage::kSize || image.Sealed(area)) << length;
     EXPECT_EQ(CheckImageChecksums(image.Span()), accepted) << "ABCD"[int(area)] << " length " << length;
   }
 }
@@ -36,8 +36,8 @@ TEST(ImageChecksums, Length_OnlyTheBoundDecides) {
 // Any flipped bit from the area's first byte through its checksum fails; the byte behind does not.
 TEST(ImageChecksums, FlippedByte_FailsOnlyInsideAreaOrChecksum) {
   EXPECT_TRUE(CheckImageChecksums(TestImage().Span()));
-  for (Area area : test::kAreas) {
-    const std::size_t sum = TestImage().ChecksumAt(area), start = test::AreaStart(area);
+  for (Area area : sim::kImageAreas) {
+    const std::size_t sum = TestImage().ChecksumAt(area), start = TestImage::AreaStart(area);
     for (std::size_t at : {start, start + (area == Area::A ? 4 : 2), sum - 1, sum, sum + 1, sum + 2}) {
       TestImage image;
       image.Bytes()[at] ^= 0x01;

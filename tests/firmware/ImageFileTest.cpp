@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <stdexcept>
 
 #include <QDir>
 #include <QFile>
@@ -7,13 +8,14 @@
 #include <gtest/gtest.h>
 
 #include "firmware/ImageFile.h"
-#include "TestImage.h"
+#include "sim/FirmwareImage.h"
+#include "sim/ImageWriter.h"
 
 namespace rkvt {
 namespace {
 
-using test::Area;
-using test::TestImage;
+using Area = sim::ImageArea;
+using TestImage = sim::FirmwareImage;
 
 class ImageFileCheck : public testing::Test {
  protected:
@@ -22,8 +24,8 @@ class ImageFileCheck : public testing::Test {
     // A load must start from zeros, not from the last file's bytes.
     std::fill(buffer_.Bytes().begin(), buffer_.Bytes().end(), 0xAA);
   }
-  QString Write(const TestImage& image, const QString& name, std::size_t size = test::kImageBytes) {
-    EXPECT_TRUE(image.WriteTo(dir_.filePath(name), size));
+  QString Write(const TestImage& image, const QString& name, std::size_t size = TestImage::kSize) {
+    EXPECT_TRUE(image.WriteTo(dir_.filePath(name).toStdString(), size));
     return dir_.filePath(name);
   }
   bool BufferZeroFrom(std::size_t from) const {
@@ -66,7 +68,7 @@ TEST_F(ImageFileCheck, Size_OnlyTheFirstImageBytesCount) {
   TestImage image;
   for (const auto& [size, message] : sizes) {
     EXPECT_EQ(Check(Write(image, "image.vrk", size)), *message ? Refused(message) : "1||3.15") << size;
-    const auto read = std::ptrdiff_t(std::min(size, test::kImageBytes));
+    const auto read = std::ptrdiff_t(std::min(size, TestImage::kSize));
     EXPECT_TRUE(std::equal(image.Bytes().begin(), image.Bytes().begin() + read, buffer_.Bytes().begin())) << size;
     EXPECT_TRUE(BufferZeroFrom(read)) << size;
   }
@@ -90,6 +92,28 @@ TEST_F(ImageFileCheck, Content_ExactMessageNoVersion) {
     if (damaged >= 0) image.Bytes()[image.ChecksumAt(Area(damaged)) - 1] ^= 0x01;
     EXPECT_EQ(Check(Write(image, "bad.vrk"), level), Refused(message));
   }
+}
+
+// The emulator's images: a good one of the longest areas, and each break
+// refused the way the check says.
+TEST_F(ImageFileCheck, EmulatorImages_EachBreakRefusedAsNamed) {
+  using sim::ImageBreak;
+  const QString error = R"( Error in file "sim.vrk" !)";
+  const std::pair<sim::ImageRecipe, QString> cases[] = {
+      {{}, ""},
+      {{.areaA = TestImage::kAreaAMax, .areaB = TestImage::kAreaMax, .areaC = TestImage::kAreaMax, .areaD = TestImage::kAreaMax}, ""},
+      {{.spoil = ImageBreak::AreaA}, error}, {{.spoil = ImageBreak::AreaB}, error}, {{.spoil = ImageBreak::AreaC}, error},
+      {{.spoil = ImageBreak::AreaD}, error}, {{.spoil = ImageBreak::Length}, error}, {{.spoil = ImageBreak::Marker}, error},
+      {{.spoil = ImageBreak::Size}, R"( File "sim.vrk" has not valid size!)"}};
+  for (const auto& [recipe, message] : cases) {
+    const std::vector<std::uint8_t> bytes = sim::BuildImage(recipe);
+    QFile file(dir_.filePath("sim.vrk"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())), qint64(bytes.size()));
+    file.close();
+    EXPECT_EQ(Check(file.fileName()), message.isEmpty() ? "1||3.15" : Refused(message)) << int(recipe.spoil);
+  }
+  EXPECT_THROW(sim::BuildImage({.areaC = TestImage::kAreaMax + 1}), std::invalid_argument);
 }
 
 // Every way out closes the file; checked on systems that list open descriptors.

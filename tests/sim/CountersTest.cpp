@@ -1,5 +1,3 @@
-#include <thread>
-
 #include "SimHarness.h"
 
 namespace rkvt::sim::test {
@@ -145,12 +143,6 @@ TEST_F(CountersOnLine, ConfigureCountsChangesFromThatMoment) {
   });
   EXPECT_EQ(CountsIn(AnswerTo(Request(2, 3, {0, 3})), 1), Counts{5 * kUnit});
   modem.Examine([](const ModemModel& m) { EXPECT_EQ(m.Local().stats.Values().fullMs, 95'000); });
-}
-
-TEST(RealTimeClock, FollowsTheSteadyClock) {
-  const ModemClock clock;
-  std::this_thread::sleep_for(20ms);
-  EXPECT_GE(clock.Now(), 20ms);
 }
 
 }  // namespace

@@ -107,6 +107,20 @@ TEST(SimOptions, BadInputIsRefusedWithAReason) {
   }
 }
 
+TEST(SimOptions, ImageVersionTakesMajorMinorAndTheThirdCharacter) {
+  // Text, then major, minor and third, or nothing for text that is refused.
+  const std::pair<const char*, std::optional<std::tuple<int, int, char>>> cases[] = {
+      {"3.15", {{3, 1, '5'}}},     {"0.00", {{0, 0, '0'}}}, {"7.02", {{7, 0, '2'}}}, {"1.105", {{1, 10, '5'}}},
+      {"15.159", {{15, 15, '9'}}}, {"2.2x", {{2, 2, 'x'}}}, {"3.1", {}},  {"16.15", {}}, {"3.165", {}},
+      {".15", {}},                 {"a.15", {}},            {"315", {}},
+  };
+  for (const auto& [text, expected] : cases) {
+    ImageRecipe r;
+    const bool valid = ParseImageVersion(text, r);
+    EXPECT_EQ(valid ? std::optional(std::tuple(int(r.major), int(r.minor), r.third)) : std::nullopt, expected) << text;
+  }
+}
+
 TEST(SimOptions, ImageOptionsReachTheRecipeAndHelpListsEveryName) {
   const auto parsed = Parse({"--write-image", "x.vrk", "--version", "5.01", "--kind", "7", "--break", "marker"});
   ASSERT_FALSE(Refused(parsed));
