@@ -23,7 +23,7 @@ class CliImage : public ::testing::Test {
   const QString path_ = dir_.filePath("fw.vrk");
 };
 
-TEST_F(CliImage, CheckImage_PrintsTheCheckMessageExactly) {
+TEST_F(CliImage, CheckImagePrintsTheCheckMessageExactly) {
   const std::tuple<long, bool, int, const char*, int> cases[] = {
       // bytes written (-1: no file), area C damaged, --level, the one line printed, exit status
       {kImageBytes, false, 12, "OK 3.15", 0},
@@ -47,7 +47,7 @@ TEST_F(CliImage, CheckImage_PrintsTheCheckMessageExactly) {
 }
 
 // Without --level the level comes from the modem; update refuses before any erase.
-TEST_F(CliImage, LevelFromTheModem_RefusedWithoutErase) {
+TEST_F(CliImage, LevelFromTheModemRefusedWithoutErase) {
   ASSERT_TRUE(Image().WriteTo(path_.toStdString()));
   CliOnPty bench(sim::ModemModel{kLevel13});
   for (const char* command : {"check-image", "update"}) {

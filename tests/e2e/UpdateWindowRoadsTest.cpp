@@ -81,7 +81,7 @@ class UpdateRoads : public test::PlainStyleTest {
 
 // Through the loader with the image chosen in the dialog, through the working
 // firmware with the image dropped: the whole image lands in the flash.
-TEST_F(UpdateRoads, WholeUpdate_ViaLoaderAndViaWorkingFirmware) {
+TEST_F(UpdateRoads, WholeUpdateViaLoaderAndViaWorkingFirmware) {
   for (const sim::Framing framing : {sim::Framing::Loader, sim::Framing::Working}) {
     const bool loader = framing == sim::Framing::Loader;
     Open(loader ? std::vector<std::string>{"--preset", "loader"} : std::vector<std::string>{});
@@ -120,7 +120,7 @@ TEST_F(UpdateRoads, WholeUpdate_ViaLoaderAndViaWorkingFirmware) {
 }
 
 // One modem, one window: Stop in the erase, Stop in the writes, then the port goes.
-TEST_F(UpdateRoads, StopInBothPhasesThenAVanishingPort_EndsAsTheirResultsSay) {
+TEST_F(UpdateRoads, StopInBothPhasesThenAVanishingPortEndsAsTheirResultsSay) {
   Open({}, LinkTimings{});
   Drop(path_);
   modem_->AddFault({.fault = sim::Fault::NoReply, .code = 0x18, .times = 1});

@@ -49,7 +49,7 @@ TEST(Compatibility, AcceptOrExactRefusalPerLevelGroup) {
   }
 }
 
-TEST(Compatibility, NoVersion_RefusedWithoutText) {
+TEST(Compatibility, NoVersionRefusedWithoutText) {
   for (const int level : {0, 12, 13, 18, 22, 23, 99}) {
     const CompatibilityResult result = CheckCompatibility(level, ImageVersion{});
     EXPECT_FALSE(result.ok) << level;

@@ -89,7 +89,7 @@ class FormSoftwareTest : public testing::Test {
 
 // From a window with every field filled, green and every control on (first)
 // or off (second), each state changes only what its row names.
-TEST_F(FormSoftwareTest, UiStates_ChangeOnlyWhatTheirRowsName) {
+TEST_F(FormSoftwareTest, UiStatesChangeOnlyWhatTheirRowsName) {
   const char* expected[kUpdateUiStateCount][2] = {
       {"||NN||100111", "||NN||000000"},         {"f|v|GG|m|111111", "f|v|GG|m|011000"},
       {"f|v|RR|m|111111", "f|v|RR|m|000000"},   {"f|v|GG|m|011111", "f|v|GG|m|000000"},
@@ -111,7 +111,7 @@ TEST_F(FormSoftwareTest, UiStates_ChangeOnlyWhatTheirRowsName) {
   }
 }
 
-TEST_F(FormSoftwareTest, UpdateAndStop_StartTheTransferFormTheModemRunsAndStopIt) {
+TEST_F(FormSoftwareTest, UpdateAndStopStartTheTransferFormTheModemRunsAndStopIt) {
   for (bool working : {false, true}) {
     working_ = working;
     StartUpdate();
@@ -133,7 +133,7 @@ struct Outcome {
 };
 class FormSoftwareResults : public FormSoftwareTest, public testing::WithParamInterface<Outcome> {};
 
-TEST_P(FormSoftwareResults, EndOfTransfer_StateProgressMessageThenAlwaysIdleAgain) {
+TEST_P(FormSoftwareResults, EndOfTransferStateProgressMessageThenAlwaysIdleAgain) {
   StartUpdate();
   fakes_.request.host->ShowStatusText(" Can't open COM-port!");
   fakes_.request.host->ShowProgress(40);
@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Outcome{17, "||NR| Can't open COM-port!|000000"},
                     Outcome{42, " good.vrk|3.15|NN| Can't open COM-port!|011111"}));
 
-TEST_F(FormSoftwareTest, Files_RejectedStillRememberedCheckedAgainAtUpdateAndDropsTaken) {
+TEST_F(FormSoftwareTest, FilesRejectedStillRememberedCheckedAgainAtUpdateAndDropsTaken) {
   Choose(std::nullopt);  // cancelled: nothing happens
   form_.ButtonTransmitSoftwareModem.SetEnabled(true);
   form_.ButtonTransmitSoftwareModem.Click();
@@ -185,7 +185,7 @@ TEST_F(FormSoftwareTest, Files_RejectedStillRememberedCheckedAgainAtUpdateAndDro
   EXPECT_EQ(ini_.ReadString("FormSoftware", "LoadFileNameSoftwareModem", {}), "dropped.vrk");
 }
 
-TEST_F(FormSoftwareTest, Closing_ByUserByMainWindowAndWhileTheTransferRuns) {
+TEST_F(FormSoftwareTest, ClosingByUserByMainWindowAndWhileTheTransferRuns) {
   form_.FormCloseQuery();
   form_.SetClosedByMainWindow();
   form_.FormCloseQuery();  // a reset: the main window closes it itself
@@ -198,7 +198,7 @@ TEST_F(FormSoftwareTest, Closing_ByUserByMainWindowAndWhileTheTransferRuns) {
   EXPECT_EQ(calls_, (std::vector<std::string>{"closed", "running", "idle", "closed"}));
 }
 
-TEST_F(FormSoftwareTest, ProgressText_TimeLeftAndRateOnlyWhileBlocksAreWritten) {
+TEST_F(FormSoftwareTest, ProgressTextTimeLeftAndRateOnlyWhileBlocksAreWritten) {
   StartUpdate();
   ProtocolHost& host = *fakes_.request.host;
   std::vector<QString> texts;

@@ -16,7 +16,7 @@ using TestImage = sim::FirmwareImage;
 // --- Checksums --------------------------------------------------------------
 
 // Every other area stays sealed as laid out, so a refusal can only come from the length bound.
-TEST(ImageChecksums, Length_OnlyTheBoundDecides) {
+TEST(ImageChecksums, LengthOnlyTheBoundDecides) {
   const std::tuple<Area, std::uint32_t, bool> cases[] = {
       {Area::A, 0, true},       {Area::A, 131066, true}, {Area::A, 131067, false}, {Area::A, 0xFFFFFF, false},
       {Area::B, 0, true},       {Area::B, 65532, true},  {Area::B, 65533, false},  {Area::B, 0xFFFF, false},
@@ -34,7 +34,7 @@ TEST(ImageChecksums, Length_OnlyTheBoundDecides) {
 }
 
 // Any flipped bit from the area's first byte through its checksum fails; the byte behind does not.
-TEST(ImageChecksums, FlippedByte_FailsOnlyInsideAreaOrChecksum) {
+TEST(ImageChecksums, FlippedByteFailsOnlyInsideAreaOrChecksum) {
   EXPECT_TRUE(CheckImageChecksums(TestImage().Span()));
   for (Area area : sim::kImageAreas) {
     const std::size_t sum = TestImage().ChecksumAt(area), start = TestImage::AreaStart(area);
@@ -65,7 +65,7 @@ TEST(ImageVersion, TextAndNumber) {
   }
 }
 
-TEST(ImageVersion, OnlyKinds1_6_7AreMarkers) {
+TEST(ImageVersion, OnlyKindsOneSixAndSevenAreMarkers) {
   for (const int kind : {0, 1, 2, 3, 5, 6, 7, 8, 0x31, 0xFF}) {
     const bool accepted = kind == 1 || kind == 6 || kind == 7;
     const ImageVersion version =
@@ -75,7 +75,7 @@ TEST(ImageVersion, OnlyKinds1_6_7AreMarkers) {
   }
 }
 
-TEST(ImageVersion, MarkerOutsideAreaB_NotFound) {
+TEST(ImageVersion, MarkerOutsideAreaBNotFound) {
   TestImage image;
   image.RemoveMarker();
   for (std::size_t at : {0x100, 0x30010, 0x40010}) image.Put(at, {'$', 'V', 'E', 'R', ':', 1, 0x31, '5'});
@@ -86,7 +86,7 @@ std::string Marker(char kind, char versionByte, char character) {
   return std::string("$VER:") + kind + versionByte + character;
 }
 
-TEST(ImageVersion, Scan_FirstAcceptedMarkerStartingInsideAreaBContent) {
+TEST(ImageVersion, ScanFirstAcceptedMarkerStartingInsideAreaBContent) {
   struct {
     const char* name;
     std::size_t lengthB, offset;  // offset into area B's content

@@ -43,14 +43,14 @@ class ImageFileCheck : public testing::Test {
   ImageBuffer buffer_;
 };
 
-TEST_F(ImageFileCheck, MissingOrDirectory_Refused) {
+TEST_F(ImageFileCheck, MissingOrDirectoryRefused) {
   EXPECT_EQ(Check(dir_.filePath("sub dir/My Image.vrk")), Refused(R"( File "My Image.vrk" not exist!)"));
   EXPECT_TRUE(BufferZeroFrom(0));
   ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.vrk"));
   EXPECT_EQ(Check(dir_.filePath("folder.vrk")), Refused(R"( Can't open file "folder.vrk" !)"));
 }
 
-TEST_F(ImageFileCheck, UnreadableFile_CantOpen) {
+TEST_F(ImageFileCheck, UnreadableFileCantOpen) {
   const QString path = Write(TestImage(), "locked.vrk");
   ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions{}));
   if (QFile probe(path); probe.open(QIODevice::ReadOnly)) GTEST_SKIP() << "permissions do not stop this user";
@@ -59,7 +59,7 @@ TEST_F(ImageFileCheck, UnreadableFile_CantOpen) {
 }
 
 // Only the first 327680 bytes count; a short file leaves zeros behind its bytes.
-TEST_F(ImageFileCheck, Size_OnlyTheFirstImageBytesCount) {
+TEST_F(ImageFileCheck, SizeOnlyTheFirstImageBytesCount) {
   const std::pair<std::size_t, const char*> sizes[] = {{0, R"( File "image.vrk" is empty!)"},
                                                        {1, R"( File "image.vrk" has not valid size!)"},
                                                        {327679, R"( File "image.vrk" has not valid size!)"},
@@ -76,7 +76,7 @@ TEST_F(ImageFileCheck, Size_OnlyTheFirstImageBytesCount) {
 
 // A damaged area, or no version marker (kind 2 is none), is an error in the file
 // whatever the modem; a version the modem cannot take gives the rule's refusal.
-TEST_F(ImageFileCheck, Content_ExactMessageNoVersion) {
+TEST_F(ImageFileCheck, ContentExactMessageNoVersion) {
   const QString error = R"( Error in file "bad.vrk" !)";
   const std::tuple<int, int, std::uint8_t, std::uint8_t, char, QString> cases[] = {
       // level, damaged area (-1: none), marker kind, version byte, character
@@ -96,7 +96,7 @@ TEST_F(ImageFileCheck, Content_ExactMessageNoVersion) {
 
 // The emulator's images: a good one of the longest areas, and each break
 // refused the way the check says.
-TEST_F(ImageFileCheck, EmulatorImages_EachBreakRefusedAsNamed) {
+TEST_F(ImageFileCheck, EmulatorImagesEachBreakRefusedAsNamed) {
   using sim::ImageBreak;
   const QString error = R"( Error in file "sim.vrk" !)";
   const std::pair<sim::ImageRecipe, QString> cases[] = {
@@ -117,7 +117,7 @@ TEST_F(ImageFileCheck, EmulatorImages_EachBreakRefusedAsNamed) {
 }
 
 // Every way out closes the file; checked on systems that list open descriptors.
-TEST_F(ImageFileCheck, EveryOutcome_ClosesTheFile) {
+TEST_F(ImageFileCheck, EveryOutcomeClosesTheFile) {
   const QDir fds("/proc/self/fd");
   if (!fds.exists()) GTEST_SKIP() << "no descriptor list here";
   TestImage image;

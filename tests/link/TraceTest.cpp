@@ -69,7 +69,7 @@ TEST(Trace, EachFaultShowsInItsReplyLineAndTheNextAttemptFollows) {
 
 // An acknowledgement's address is not examined: noted, not retried. A silent
 // answer sends identify to the loader (a new request: attempt 1); a cut one is partial.
-TEST(Trace, WrongAddressNoted_SilentAndCutAnswersNamed) {
+TEST(Trace, WrongAddressNotedSilentAndCutAnswersNamed) {
   const std::tuple<Fault, sim::ReplyKind, int, QString> cases[] = {
       {Fault::WrongAddress, sim::ReplyKind::Acknowledgement, 2, "F2 F3  wrong address 41, not 71, echo ok"},
       {Fault::NoReply, sim::ReplyKind::Answer, 3, "<- working  time-out: nothing within 1500 ms"},

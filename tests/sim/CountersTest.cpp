@@ -115,7 +115,7 @@ TEST(ConnectReplies, AnswerAndStateFollowTheSetting) {
   }
 }
 
-TEST(LoopReads, SilentAfterNReadsOnlyAcknowledges_TheFarEndOfAnRdlEsReportsItselfSlave) {
+TEST(LoopReads, SilentAfterNReadsOnlyAcknowledgesTheFarEndOfAnRdlEsReportsItselfSlave) {
   ModemModel model = StoppedClockModem();
   model.RemoteIdentity() = model.LocalIdentity();
   model.Local().loops.readsBeforeSilence = 1;
