@@ -41,24 +41,23 @@ TEST(ParseArguments, ValidCommandLine_GivesCommandAndRequestBytes) {
   for (const auto& c : cases) {
     const ParsedArguments parsed = Parse(c.line);
     ASSERT_EQ(parsed.kind, ParsedArguments::Kind::Run) << c.line << ": " << parsed.error.toStdString();
-    ASSERT_NE(parsed.options.command, nullptr) << c.line;
-    EXPECT_EQ(parsed.options.command->name, c.command) << c.line;
-    EXPECT_EQ(parsed.options.port, QStringLiteral("ttyS1")) << c.line;
-    EXPECT_EQ(parsed.options.requestData, c.data) << c.line;
-    EXPECT_EQ(parsed.options.remote, c.remote) << c.line;
-    EXPECT_EQ(parsed.options.test ? parsed.options.test->name : "none", c.test) << c.line;
+    const CliOptions& o = parsed.options;
+    ASSERT_NE(o.command, nullptr) << c.line;
+    EXPECT_EQ(std::tuple(o.command->name, o.port, o.requestData, o.remote, o.test ? o.test->name : "none"),
+              std::tuple(c.command, QStringLiteral("ttyS1"), c.data, c.remote, c.test))
+        << c.line;
   }
 }
 
 TEST(ParseArguments, CheckImage_LevelOrPort_HelpWinsOverEverything) {
-  const ParsedArguments levelled = Parse("check-image fw.vrk --level 12");
-  ASSERT_EQ(levelled.kind, ParsedArguments::Kind::Run) << levelled.error.toStdString();
-  EXPECT_EQ(levelled.options.imageFile, QStringLiteral("fw.vrk"));
-  EXPECT_EQ(levelled.options.level, 12);
-  EXPECT_TRUE(levelled.options.port.isEmpty());
-  const ParsedArguments withPort = Parse("--port ttyS1 check-image fw.vrk");
-  ASSERT_EQ(withPort.kind, ParsedArguments::Kind::Run) << withPort.error.toStdString();
-  EXPECT_FALSE(withPort.options.level.has_value());  // left to the modem
+  // Without --level the level is left to the modem.
+  for (const auto& [line, port, level] : {std::tuple("check-image fw.vrk --level 12", "", std::optional(12)),
+                                          std::tuple("--port ttyS1 check-image fw.vrk", "ttyS1", std::optional<int>())}) {
+    const ParsedArguments parsed = Parse(line);
+    ASSERT_EQ(parsed.kind, ParsedArguments::Kind::Run) << parsed.error.toStdString();
+    EXPECT_EQ(std::tuple(parsed.options.imageFile, parsed.options.port, parsed.options.level),
+              std::tuple(QStringLiteral("fw.vrk"), QString(port), level));
+  }
   EXPECT_EQ(Parse("frobnicate --help").kind, ParsedArguments::Kind::Help);
   EXPECT_EQ(Parse("-h").kind, ParsedArguments::Kind::Help);
 }
@@ -93,6 +92,8 @@ TEST(ParseArguments, BadCommandLine_RefusedWithItsReason) {
     EXPECT_EQ(parsed.kind, ParsedArguments::Kind::Usage) << line;
     EXPECT_EQ(parsed.error.toStdString(), error) << line;
   }
+  // Test names are matched whole, in any case (the codes and pages are the window's loop tests).
+  for (const char* name : {"RDL ES", "RDLES", "E", "LLL", ""}) EXPECT_EQ(FindTestKind(QString(name)), nullptr) << name;
 }
 
 TEST(HexBytes, ParseExactlyTheBytesAsked_PrintUpperCasePairs) {
@@ -108,22 +109,6 @@ TEST(HexBytes, ParseExactlyTheBytesAsked_PrintUpperCasePairs) {
   for (const auto& [text, count, bytes] : cases) EXPECT_EQ(ParseHexBytes(text, count), bytes) << text;
   EXPECT_EQ(HexBytes(std::vector<std::uint8_t>{0x02, 0xAB, 0x00, 0x0F}), QStringLiteral("02 AB 00 0F"));
   EXPECT_EQ(HexBytes({}), QString());
-}
-
-TEST(TestKinds, CodeAndLoopPageOfBothGenerations) {
-  // as typed, test code, page up to level 6, page from level 7, may run remotely
-  const std::tuple<const char*, int, int, int, bool> cases[] = {
-      {"RDL-ES", 1, 5, 9, true}, {"al-es", 4, 5, 9, false}, {"Es", 6, 5, 9, false}, {"rdl", 2, 6, 7, true},
-      {"AL", 7, 6, 7, false},    {"dL", 8, 4, 8, true},     {"ll", 10, 6, 7, true}};
-  for (const auto& [name, code, pageAt6, pageAt7, remote] : cases) {
-    const TestKind* test = FindTestKind(QString::fromLatin1(name));
-    ASSERT_NE(test, nullptr) << name;
-    EXPECT_EQ(test->code, code) << name;
-    EXPECT_EQ(test->remote, remote) << name;
-    for (const int level : {0, 6}) EXPECT_EQ(LoopPageCode(*test, level), pageAt6) << name << level;
-    for (const int level : {7, 17}) EXPECT_EQ(LoopPageCode(*test, level), pageAt7) << name << level;
-  }
-  for (const char* name : {"RDL ES", "RDLES", "E", "LLL", ""}) EXPECT_EQ(FindTestKind(QString(name)), nullptr) << name;
 }
 
 TEST(ExitStatus, ResultsFollowDoneFailedStopped) {

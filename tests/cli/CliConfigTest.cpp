@@ -76,23 +76,18 @@ TEST(CliConfigSet, ManualRateOnAClock64LineAlsoCapsTheRateInTheSameRecord) {
 }
 
 TEST(CliConfigSet, RefusedValuesSendNothingAndListTheChoices) {
-  struct Case {
-    QStringList args;
-    const char* err;
-  };
-  const Case cases[] = {
+  const std::pair<QStringList, const char*> cases[] = {
       {{"MBitRate", "999"}, "MBitRate: \"999\" is not a choice; its choices:\n  64\n  128\n  192\n  256\n  320\n"},
       {{"Interleaver", "High", "MConnection", "Medium"}, "MConnection flips between \"Long\" and \"Short\", not \"Medium\""},
       {{"E1Crc4", "Enabled"}, "E1Crc4: no row of this modem's list carries it"},
       {{"Interface", "E1 - change bitrate"}, "Interface: \"E1 - change bitrate\" names no interface"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [args, err] : cases) {
     ConfigBench bench(kKap, [](ConfigRecord& r) { r[1] = 2; });  // "192": E1 does not fit
-    const CliRun run = bench.Run(QStringList{"config", "set"} + c.args);
-    EXPECT_EQ(run.exitCode, 1) << c.err;
-    EXPECT_TRUE(run.err.contains(QLatin1String(c.err))) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("nothing was sent"));
-    EXPECT_EQ(bench.Sent(), bench.Road()) << c.err;
+    const CliRun run = bench.Run(QStringList{"config", "set"} + args);
+    EXPECT_EQ(run.exitCode, 1) << err;
+    EXPECT_TRUE(run.err.contains(QLatin1String(err)) && run.err.contains("nothing was sent")) << run.err.toStdString();
+    EXPECT_EQ(bench.Sent(), bench.Road()) << err;
     EXPECT_EQ(bench.InForce(), bench.before);
   }
 }

@@ -104,15 +104,12 @@ TEST_P(ResultTable, MessageColourBeepAndList) {
   EXPECT_EQ(std::count(runner.block.begin(), runner.block.end(), 0), kSetupBlockSize) << "block cleared";
   EXPECT_EQ(form.Shown(), !c.closes);
   if (c.closes) {
-    ASSERT_TRUE(closed);
-    EXPECT_EQ(closed->second, c.text);
-    EXPECT_EQ(closed->first, c.error ? ui::colors::kRed : ui::Color::WindowText());
+    EXPECT_EQ(closed, std::pair(c.error ? ui::colors::kRed : ui::Color::WindowText(), QString(c.text)));
     return;
   }
   EXPECT_FALSE(closed);
-  EXPECT_EQ(form.StatusBarMessages.Text(), c.text);
-  EXPECT_EQ(Red(), c.error);
-  EXPECT_EQ(Value("MConnection"), c.connection);
+  EXPECT_EQ(std::tuple(form.StatusBarMessages.Text(), Red(), Value("MConnection")),
+            std::tuple(QString(c.text), c.error, QString(c.connection)));
   EXPECT_EQ(form.ParamListBoxSetup.Rows(), form.Model().List().Rows());
 }
 
@@ -158,9 +155,8 @@ TEST_F(FormSetup, StopDuringSetNewMode_KeepsTheChange_NextPickSendsBoth_ExitCarr
   EXPECT_EQ(Enabled(), "000001");
   form.ButtonClose.Click();  // reads "Stop"
   runner.Complete(33);
-  EXPECT_EQ(form.StatusBarMessages.Text(), " Set new mode stopped!");
-  EXPECT_TRUE(Red());
-  EXPECT_EQ(Value("MConnection"), "Short");
+  EXPECT_EQ(std::tuple(form.StatusBarMessages.Text(), Red(), Value("MConnection")),
+            std::tuple(QString(" Set new mode stopped!"), true, QString("Short")));
 
   form.ParamListBoxSetup.ClickLink("Interleaver");  // a list opens: nothing sent yet
   ASSERT_TRUE(form.ParamListBoxSetup.Dropped());
@@ -190,9 +186,7 @@ TEST_F(FormSetup, StopOnClose_InThePauseOrBeforeTheAnswer_ClosesWithRedStopped) 
     clock.Advance(1000);
     EXPECT_EQ(runner.starts.size(), sent ? 1u : 0u);
     EXPECT_FALSE(form.Shown());
-    ASSERT_TRUE(closed);
-    EXPECT_EQ(closed->second, " Exit modem setup stopped!");
-    EXPECT_EQ(closed->first, ui::colors::kRed);
+    EXPECT_EQ(closed, std::pair(ui::colors::kRed, QString(" Exit modem setup stopped!")));
   }
 }
 

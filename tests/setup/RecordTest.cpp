@@ -89,19 +89,17 @@ TEST(RecordTakeIn, ModulesAvcViewAndPayload) {
   ConfigRecord r({14, 8});
   // Slot codes 3 (E1) and 2 (QLD-ENX); byte 20 not 1 hides AVC from level 14.
   r.TakeIn(Rec({{22, (3 << 5) | (2 << 1)}, {20, 0}, {11, 3}, {16, 1}, {17, 2}, {18, 3}, {19, 4}}));
-  EXPECT_TRUE(r.Modules().e1 && r.Modules().qldEnx && !r.Modules().qldEnx100);
-  EXPECT_FALSE(r.AvcPermitted());
-  EXPECT_EQ(r.InterfaceView(), view::kE1);
+  const auto state = [&r] {
+    return std::tuple(r.Modules().e1, r.Modules().qldEnx, r.Modules().qldEnx100, r.AvcPermitted(), r.InterfaceView());
+  };
+  EXPECT_EQ(state(), std::tuple(true, true, false, false, view::kE1));
   EXPECT_EQ(r.Payload(), (ExitPayload{1, 2, 3, 4}));
   EXPECT_FALSE(r.Changed());
 
   // Below level 7 only QLD-ENX is derived (from byte 23); E1 keeps its flag.
   r.SetContext({5, 0});
   r.TakeIn(Rec({{23, 1}, {11, 3}, {20, 0}}));
-  EXPECT_TRUE(r.Modules().e1);
-  EXPECT_FALSE(r.Modules().qldEnx);
-  EXPECT_TRUE(r.AvcPermitted());
-  EXPECT_EQ(r.InterfaceView(), view::kP2Sync);
+  EXPECT_EQ(state(), std::tuple(true, false, false, true, view::kP2Sync));
 
   // Level 13 ignores byte 20.
   r.SetContext({13, 7});

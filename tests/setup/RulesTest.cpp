@@ -5,12 +5,6 @@
 namespace rkvt::setup::test {
 namespace {
 
-QStringList L(std::initializer_list<const char*> texts) {
-  QStringList out;
-  for (const char* t : texts) out.append(QString::fromLatin1(t));
-  return out;
-}
-
 struct InterfaceCase {
   const char* what;
   int level, variant;
@@ -40,20 +34,18 @@ TEST(InterfaceList, EntriesAndNoticesByLevelModulesAndBitRate) {
   for (const InterfaceCase& c : cases) {
     SetupModel m = Built(c.level, c.variant, c.record);
     const SetupModel::Click click = m.ClickLink(u"Interface");
-    EXPECT_EQ(click.action, SetupModel::ClickAction::OpenList) << c.what;
-    EXPECT_EQ(click.entries, c.entries) << c.what;
+    EXPECT_EQ(std::pair(click.action, click.entries), std::pair(SetupModel::ClickAction::OpenList, c.entries))
+        << c.what;
   }
 }
 
 TEST(InterfaceList, ANoticePutsThePreviousTextBackAndSendsNothing) {
   SetupModel m = Built(8, 0, Rec({{1, 2}, {11, 2}, {22, 0x60}}));
   m.Choose(u"Interface", u"E1 - change bitrate");
-  EXPECT_EQ(Value(m, "Interface"), "P2 Async");
-  EXPECT_FALSE(m.SendDue());
+  EXPECT_EQ(std::pair(Value(m, "Interface"), m.SendDue()), std::pair(QString("P2 Async"), false));
   m.Choose(u"Interface", u"P2 Sync");
-  EXPECT_EQ(Value(m, "Interface"), "P2 Sync");
-  EXPECT_EQ(m.Record().Working()[11], 0);
-  EXPECT_TRUE(m.SendDue());
+  EXPECT_EQ(std::tuple(Value(m, "Interface"), +m.Record().Working()[11], m.SendDue()),
+            std::tuple(QString("P2 Sync"), 0, true));
 }
 
 struct FlipCase {
@@ -115,8 +107,7 @@ TEST(Clicks, DisplayRowsHeaderAndSameValueSendNothing) {
   // received copy takes them back.
   m.Choose(u"Interleaver", u"High");
   m.Choose(u"SClockMode", u"Receiver (RxC)");
-  EXPECT_EQ(m.Record().Working()[0], 0x60);
-  EXPECT_EQ(m.Record().Working()[3], 0x10);
+  EXPECT_EQ(std::pair(+m.Record().Working()[0], +m.Record().Working()[3]), std::pair(0x60, 0x10));
   m.RebuildFromReceived();
   EXPECT_EQ(Value(m, "Interleaver"), "Low");
   EXPECT_FALSE(m.SendDue());
@@ -126,8 +117,7 @@ TEST(ChoiceLists, EdgesByVariantLevelAndRows) {
   SetupModel cas = Built(12, 0, Rec({{6, 0x08}, {1, 3}, {11, 3}}));
   cas.ClickLink(u"E1Sig");  // CCS -> CAS
   const SetupModel::Click sig = cas.ClickLink(u"E1TSSig");
-  EXPECT_EQ(sig.action, SetupModel::ClickAction::OpenList);
-  EXPECT_TRUE(sig.entries.isEmpty());
+  EXPECT_EQ(std::pair(sig.action, sig.entries), std::pair(SetupModel::ClickAction::OpenList, QStringList()));
 
   EXPECT_EQ(Built(17, 9, Rec({})).ChoiceList(u"MAspType"), L({"AVC"}));
   EXPECT_EQ(Built(15, 8, Rec({})).ChoiceList(u"MBitRate").last(), "5.6");

@@ -22,6 +22,13 @@ inline SetupModel Built(int level, int variant, const RecordBytes& record) {
   return m;
 }
 
+// Expected texts: list entries or markup rows.
+inline QStringList L(std::initializer_list<const char*> texts) {
+  QStringList out;
+  for (const char* t : texts) out.append(QString::fromLatin1(t));
+  return out;
+}
+
 inline QString Value(const SetupModel& m, const char* key) {
   return m.List().Value(QString::fromLatin1(key)).value_or(QStringLiteral("<no row>"));
 }
