@@ -134,7 +134,7 @@ TEST_P(Completion, MessageAlarmNextCommandButtonsTimersMonitoring) {
   if (c.next >= 0) {
     const auto& s = runner_.starts.back();  // the chained command: sub-address, target, request bytes
     EXPECT_EQ(std::tuple(+s.command, +s.subAddress, s.local), std::tuple(c.next, c.next == 14 ? 1 : 2, true));
-    EXPECT_TRUE(c.nextByte2 < 0 || (s.byte1 == 0 && s.byte2 == c.nextByte2)) << +s.byte1 << ' ' << +s.byte2;
+    EXPECT_TRUE(c.nextByte2 < 0 || (s.block[1] == 0 && s.block[2] == c.nextByte2)) << +s.block[1] << ' ' << +s.block[2];
   }
   EXPECT_EQ(CommandButtons(F(), std::strlen(c.buttons)), c.buttons);
   EXPECT_EQ(own.Caption(), QString(c.caption));

@@ -3,62 +3,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "DecodeTestSupport.h"
+#include "FakeRunner.h"
 #include "ui/ManualClock.h"
 #include "mainwin/TFormMain.h"
 #include "support/TIni.h"
 
 namespace rkvt::test {
-
-// Records every start; the test ends the running command with a result
-// code and reply bytes, as the worker would.
-class FakeRunner : public CommandRunner {
- public:
-  // Request bytes 1 and 2 as they were at the start.
-  struct Started { std::uint8_t command, subAddress; bool local; std::uint8_t byte1, byte2; int softwareLevel; };
-
-  std::unique_ptr<RunningCommand> Start(const CommandRequest& r, std::function<void()> onCompleted) override {
-    EXPECT_FALSE(pending_) << "command " << int(r.command) << " started while another runs";
-    starts.push_back({r.command, r.subAddress, r.local, r.block[1], r.block[2], r.softwareLevel});
-    block_ = r.block.data();
-    pending_ = std::move(onCompleted);
-    return std::make_unique<Handle>(*this);
-  }
-
-  bool Running() const { return static_cast<bool>(pending_); }
-  std::uint8_t LastCommand() const { return starts.empty() ? 0 : starts.back().command; }
-
-  void Complete(std::uint8_t result, Bytes reply = {}) {
-    ASSERT_TRUE(pending_) << "no command to complete with " << int(result);
-    for (const auto& [at, value] : reply) block_[at] = value;
-    block_[0] = result;
-    std::exchange(pending_, nullptr)();
-  }
-
-  std::vector<Started> starts;
-  int terminates = 0;
-  QString fault;  // what the running command reports as its fault
-
- private:
-  struct Handle : RunningCommand {
-    explicit Handle(FakeRunner& r) : runner(r) {}
-    void Terminate() override { ++runner.terminates; }
-    QString Fault() const override { return runner.fault; }
-    FakeRunner& runner;
-  };
-  std::uint8_t* block_ = nullptr;
-  std::function<void()> pending_;
-};
-
-struct CountingBeeper : ui::Beeper {
-  void Beep() override { ++beeps; }
-  int beeps = 0;
-};
 
 struct ScriptedPortDialog : ui::PortDialog {
   bool Edit(PortSettings& settings) override {

@@ -172,7 +172,7 @@ TEST_P(LoopRequests, ConnectFirstReadDisconnect_RequestBytes) {
   F().ComboBoxTest.Choose(c.item);
   const auto expect = [&](int command, int byte2, const char* message) {
     const auto& s = runner_.starts.back();  // command, sub-address, target, request bytes 1 and 2, level
-    EXPECT_EQ(std::tuple(+s.command, +s.subAddress, s.local, +s.byte1, +s.byte2, s.softwareLevel),
+    EXPECT_EQ(std::tuple(+s.command, +s.subAddress, s.local, +s.block[1], +s.block[2], s.softwareLevel),
               std::tuple(command, 2, c.local, 0, byte2, c.secondGeneration ? 7 : 5));
     EXPECT_EQ(Message(), QString(message));
   };
@@ -219,7 +219,7 @@ TEST_F(FormMain, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_DisconnectAfte
   Complete(53);
   clock_.Advance(kLoopMs);
   ASSERT_EQ(runner_.LastCommand(), 50);
-  EXPECT_EQ(runner_.starts.back().byte2, 5);
+  EXPECT_EQ(runner_.starts.back().block[2], 5);
   EXPECT_EQ(Message(), QString(" Get loop statistics ..."));
   const std::size_t starts = runner_.starts.size();
   clock_.Advance(TFormMain::kNoLineWarningMs - 1);
@@ -258,7 +258,7 @@ TEST_F(FormMain, Loop_FailedFirstReadPollsOn_LayoutOfTheFirstReplyStays) {
   Complete(40);
   Complete(51);
   clock_.Advance(kLoopMs);
-  ASSERT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().byte2), std::pair(50, 6));
+  ASSERT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().block[2]), std::pair(50, 6));
   Complete(50, {{9, 30}, {6, 0x03}});  // P2 sync, V.35, RTS and DTR on
   ASSERT_EQ(F().ButtonTest.Caption(), QString("Disconnect"));
   // The watchdogs count from the next tick, however long the loop interval.

@@ -6,6 +6,7 @@
 
 #include "link/Commands.h"
 #include "setup/TFormSetup.h"
+#include "FakeRunner.h"
 #include "SetupTestSupport.h"
 #include "ui/ManualClock.h"
 
@@ -13,38 +14,7 @@ namespace rkvt {
 namespace {
 
 using setup::test::Rec;
-
-// Keeps each start's command and request bytes 1-26; the test ends the command.
-struct FakeRunner : CommandRunner {
-  struct Handle : RunningCommand {
-    int* stops;
-    explicit Handle(int& n) : stops(&n) {}
-    void Terminate() override { ++*stops; }
-  };
-  std::unique_ptr<RunningCommand> Start(const CommandRequest& r, std::function<void()> done) override {
-    EXPECT_FALSE(pending) << "a second command while one runs";
-    EXPECT_EQ(r.subAddress, 2);
-    starts.push_back({r.block.begin(), r.block.begin() + 27});
-    starts.back()[0] = r.command;
-    block = r.block;
-    pending = std::move(done);
-    return std::make_unique<Handle>(terminates);
-  }
-  void Complete(std::uint8_t result, const setup::RecordBytes& reply = {}) {
-    std::copy(reply.begin(), reply.end(), block.begin() + 2);
-    block[0] = result;
-    std::exchange(pending, nullptr)();
-  }
-  std::vector<std::vector<std::uint8_t>> starts;  // [0] the command, then request bytes 1-26
-  int terminates = 0;
-  std::function<void()> pending;
-  std::span<std::uint8_t> block;
-};
-
-struct Beeps : ui::Beeper {
-  void Beep() override { ++count; }
-  int count = 0;
-};
+using test::FakeRunner;
 
 // Level 7, variant 0, P2 Sync, profile 3: Connection flips bit 7 of byte 0 ("Long" at 0).
 const setup::RecordBytes kRecord = Rec({{11, 1}, {16, 0xA1}, {17, 0xB2}, {18, 0xC3}, {19, 0xD4}, {21, 3}});
@@ -56,6 +26,14 @@ struct FormSetup : testing::Test {
                  .progressOff = [this] { --progress; },
                  .targetLocal = [] { return true; }};
     form.EnterSetup("R-KVT-MS - Setup local modem", " Enter modem setup OK.", kRecord, {7, 0});
+  }
+  void TearDown() override {
+    for (const auto& s : runner.starts) EXPECT_EQ(s.subAddress, 2) << "command " << +s.command;
+  }
+  // The command ends; its reply carries a record at byte 2.
+  void Complete(std::uint8_t result, const setup::RecordBytes& reply = {}) {
+    std::copy(reply.begin(), reply.end(), runner.block.begin() + 2);
+    runner.Complete(result);
   }
   QString Value(const char* key) { return form.Model().List().Value(QString::fromLatin1(key)).value_or("<none>"); }
   bool Red() { return form.StatusBarMessages.FontColor() == ui::colors::kRed; }
@@ -72,7 +50,7 @@ struct FormSetup : testing::Test {
 
   ui::ManualClock clock;
   FakeRunner runner;
-  Beeps beeps;
+  test::CountingBeeper beeps;
   TFormSetup form{runner, clock, beeps};
   std::optional<std::pair<ui::Color, QString>> closed;
   int progress = 0;
@@ -95,10 +73,10 @@ TEST_P(ResultTable, MessageColourBeepAndList) {
   c.start(*this);
   EXPECT_EQ(progress, 1);
   if (c.result == result::kPortError) form.WorkerHost().ShowStatusText(" Can't open COM-port!");
-  runner.Complete(c.result, Rec({{0, 0x80}, {11, 1}}));
+  Complete(c.result, Rec({{0, 0x80}, {11, 1}}));
 
   EXPECT_EQ(progress, 0);
-  EXPECT_EQ(beeps.count, c.error ? 1 : 0);
+  EXPECT_EQ(beeps.beeps, c.error ? 1 : 0);
   EXPECT_EQ(Enabled(), "111111");
   EXPECT_EQ(form.ButtonClose.Caption() + form.ButtonProfilesLoad.Caption() + form.ButtonProfilesSave.Caption(), "CloseLoadSave");
   EXPECT_EQ(std::count(runner.block.begin(), runner.block.end(), 0), kSetupBlockSize) << "block cleared";
@@ -140,21 +118,21 @@ TEST_F(FormSetup, Load_StoppedByItsOwnButton_RebuildsAnotherViewWithItsProfiles)
   EXPECT_EQ(form.ComboBoxProfilesLoad.Text() + form.ComboBoxProfilesSave.Text(), "33");
   form.ComboBoxProfilesLoad.Choose(4);
   form.ButtonProfilesLoad.Click();
-  EXPECT_EQ(runner.starts.back()[2], 5);
+  EXPECT_EQ(runner.starts.back().block[2], 5);
   EXPECT_EQ(Enabled(), "000100");
   form.ButtonProfilesLoad.Click();  // Stop
   EXPECT_EQ(runner.terminates, 1);
-  runner.Complete(34, Rec({{11, 4}, {21, 1}}));  // E1 + KSI, profile 1
+  Complete(34, Rec({{11, 4}, {21, 1}}));  // E1 + KSI, profile 1
   EXPECT_EQ(form.Layout().windowHeight, 650);
   EXPECT_EQ(form.ComboBoxProfilesLoad.Text() + form.ComboBoxProfilesSave.Text(), "12");
 }
 
 TEST_F(FormSetup, StopDuringSetNewMode_KeepsTheChange_NextPickSendsBoth_ExitCarriesTheReceivedPayload) {
   Flip();
-  EXPECT_EQ(runner.starts[0][1], kRecord[0] | 0x80);
+  EXPECT_EQ(runner.starts[0].block[1], kRecord[0] | 0x80);
   EXPECT_EQ(Enabled(), "000001");
   form.ButtonClose.Click();  // reads "Stop"
-  runner.Complete(33);
+  Complete(33);
   EXPECT_EQ(std::tuple(form.StatusBarMessages.Text(), Red(), Value("MConnection")),
             std::tuple(QString(" Set new mode stopped!"), true, QString("Short")));
 
@@ -163,16 +141,17 @@ TEST_F(FormSetup, StopDuringSetNewMode_KeepsTheChange_NextPickSendsBoth_ExitCarr
   EXPECT_EQ(runner.starts.size(), 1u);
   form.ParamListBoxSetup.PickChoice("Interleaver", form.ParamListBoxSetup.Dropped()->entries[2]);
   ASSERT_EQ(runner.starts.size(), 2u);
-  EXPECT_EQ(runner.starts[1][1], 0x80 | 0x40) << "both changes";
-  runner.Complete(31);
+  EXPECT_EQ(runner.starts[1].block[1], 0x80 | 0x40) << "both changes";
+  Complete(31);
 
   form.ButtonClose.Click();
   EXPECT_EQ(form.StatusBarMessages.Text(), " Exit modem setup ...");
   clock.Advance(TFormSetup::kExitWaitMs - 1);
   EXPECT_EQ(runner.starts.size(), 2u) << "not before the pause";
   clock.Advance(1);
-  EXPECT_EQ(std::vector(runner.starts.back().begin(), runner.starts.back().begin() + 6),
-            (std::vector<std::uint8_t>{22, 0xA1, 0xB2, 0xC3, 0xD4, 0}));
+  const auto& exit = runner.starts.back();
+  EXPECT_EQ(std::pair(+exit.command, std::vector(exit.block.begin() + 1, exit.block.begin() + 6)),
+            std::pair(22, std::vector<std::uint8_t>{0xA1, 0xB2, 0xC3, 0xD4, 0}));
 }
 
 TEST_F(FormSetup, StopOnClose_InThePauseOrBeforeTheAnswer_ClosesWithRedStopped) {
@@ -182,7 +161,7 @@ TEST_F(FormSetup, StopOnClose_InThePauseOrBeforeTheAnswer_ClosesWithRedStopped) 
     if (sent) clock.Advance(TFormSetup::kExitWaitMs);
     form.ButtonClose.Click();
     EXPECT_EQ(runner.terminates, sent ? 1 : 0);
-    if (sent) runner.Complete(24);
+    if (sent) Complete(24);
     clock.Advance(1000);
     EXPECT_EQ(runner.starts.size(), sent ? 1u : 0u);
     EXPECT_FALSE(form.Shown());
