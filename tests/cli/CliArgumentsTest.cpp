@@ -51,8 +51,9 @@ TEST(ParseArguments, ValidCommandLine_GivesCommandAndRequestBytes) {
 
 TEST(ParseArguments, CheckImage_LevelOrPort_HelpWinsOverEverything) {
   // Without --level the level is left to the modem.
-  for (const auto& [line, port, level] : {std::tuple("check-image fw.vrk --level 12", "", std::optional(12)),
-                                          std::tuple("--port ttyS1 check-image fw.vrk", "ttyS1", std::optional<int>())}) {
+  using Level = std::optional<std::int32_t>;
+  for (const auto& [line, port, level] : {std::tuple("check-image fw.vrk --level 12", "", Level(12)),
+                                          std::tuple("--port ttyS1 check-image fw.vrk", "ttyS1", Level())}) {
     const ParsedArguments parsed = Parse(line);
     ASSERT_EQ(parsed.kind, ParsedArguments::Kind::Run) << parsed.error.toStdString();
     EXPECT_EQ(std::tuple(parsed.options.imageFile, parsed.options.port, parsed.options.level),

@@ -65,9 +65,8 @@ TEST(Identify, UnknownTypeDumpsBytesOneToFourEvenFromATruncatedBlock) {
   const IdentificationOutcome out = DecodeIdentification(block.bytes, controls);
   EXPECT_EQ(QStringList({controls.StaticTextModem.Text(), controls.StaticTextVersion.Text()}),
             QStringList({"Unknown modem !", "0xA50B3C7F"}));
-  EXPECT_EQ(out.uiState, UiState::UnknownModem);
-  EXPECT_TRUE(out.beep);
-  EXPECT_FALSE(out.supported || out.workingFirmware.has_value() || out.softwareLevel || !out.message.isEmpty());
+  EXPECT_EQ(std::tuple(out.uiState, out.beep, out.supported, out.workingFirmware, out.softwareLevel, out.message),
+            std::tuple(UiState::UnknownModem, true, false, std::optional<bool>(), 0, QString()));
   const std::array<std::uint8_t, 2> shortBlock{2, 0x11};
   EXPECT_EQ(DecodeIdentification(shortBlock, controls).uiState, UiState::UnknownModem);
   EXPECT_EQ(controls.StaticTextVersion.Text(), QString("0x11000000"));

@@ -12,13 +12,6 @@ namespace rkvt {
 namespace {
 
 using namespace test;
-using Page = std::vector<std::pair<int, std::uint8_t>>;
-
-Block Of(const Page& bytes) {
-  Block b;
-  for (auto [i, v] : bytes) b[i] = v;
-  return b;
-}
 
 TEST(StateDecode, QualityClassTextAndColoursInBothGenerations) {
   const struct { const char* text; ui::Color font, background; } classes[] = {
@@ -91,7 +84,7 @@ TEST(StateDecode, InterfaceCodeTextColoursAndSpeed) {
   constexpr const char *kEnx = "Eth QLD-ENX", *kEnx100 = "Eth QLD-ENX100", *k10 = "10 Mbit/s", *k100 = "100 Mbit/s";
   constexpr const char *kSync = "P2 Sync", *kAsync = "P2 Async", *kNone = nullptr;
   constexpr std::int32_t k1 = kFirstGen, k2 = kSecondGen;
-  const struct { std::int32_t level; Page bytes; int code; const char *text, *speed; } cases[] = {
+  const struct { std::int32_t level; Block bytes; int code; const char *text, *speed; } cases[] = {
       {k1, {{9, 0x00}}, 1, kSync, kNone}, {k1, {{9, 0x20}}, 2, kEnx, k10}, {k1, {{9, 0x40}}, 4, kAsync, kNone},
       {k1, {{9, 0x60}}, 0, "Unknown", kNone}, {k1, {{9, 0xFF}}, 0, "Unknown", kNone},
       {k2, {{6, Slot(kP2)}}, 1, kSync, kNone},
@@ -114,7 +107,7 @@ TEST(StateDecode, InterfaceCodeTextColoursAndSpeed) {
     SCOPED_TRACE(testing::Message() << "case " << n);
     MainWindowControls c;
     c.StaticTextSpeed.SetText("before");
-    Block page = Of(k.bytes);
+    Block page = k.bytes;
     EXPECT_EQ(DecodeState(page.bytes, k.level, 0, true, 3, c), k.code);
     ExpectField(c.StaticTextInterface, k.text, k.code ? kNormal : kWhite, k.code ? kFace : kRed);
     EXPECT_EQ(c.StaticTextSpeed.Text(), QString(k.speed ? k.speed : "before"));
@@ -140,8 +133,8 @@ TEST(StateDecode, CableAndPortRateComeFromTheRightSlot) {
     MainWindowControls controls;
     controls.StaticTextBitRatePx.SetText(" 57600");
     EXPECT_EQ(DecodeState(c.page.bytes, c.level, c.variant, true, 0, controls), c.code);
-    EXPECT_EQ(controls.StaticTextCable.Text(), QString(c.cable)) << c.code;
-    EXPECT_EQ(controls.StaticTextBitRatePx.Text(), QString(c.portRate)) << c.code;
+    EXPECT_EQ(QStringList({controls.StaticTextCable.Text(), controls.StaticTextBitRatePx.Text()}),
+              QStringList({c.cable, c.portRate}));
   }
 }
 
@@ -166,7 +159,7 @@ TEST(StateDecode, NeitherSlotValidKeepsInterfaceLayoutCablePortRateAndIndicators
 
 TEST(StateDecode, StateTextAndColour) {
   constexpr std::pair<int, std::uint8_t> kP2A{6, Slot(kP2)}, kNobody0{22, 0xC7}, kNobody1{23, 0xFF};
-  const struct { std::int32_t level; bool local; Page bytes; const char* text; ui::Color font; } cases[] = {
+  const struct { std::int32_t level; bool local; Block bytes; const char* text; ui::Color font; } cases[] = {
       {kSecondGen, true, {{4, 0xE3}, kP2A, kNobody0, kNobody1}, "Normal", kNormal},
       {kSecondGen, true, {{4, 0x1C}, kP2A, kNobody0, kNobody1}, "Freq shift too high", kRed},
       {kSecondGen, true, {{4, 0x0C}, kP2A, kNobody0, kNobody1}, "Input level too low", kRed},
@@ -178,12 +171,11 @@ TEST(StateDecode, StateTextAndColour) {
       {kSecondGen, true, {{5, 0xFD}, kP2A, {22, 0x50}, {23, 0x40}}, "Error", kRed}};  // no line, even with an activity
   for (const auto& k : cases) {
     MainWindowControls c;
-    Block page = Of(k.bytes);
+    Block page = k.bytes;
     DecodeState(page.bytes, k.level, 0, k.local, 0, c);
-    EXPECT_EQ(c.StaticTextState.Text(), QString(k.text));
-    EXPECT_EQ(c.StaticTextState.FontColor(), k.font) << k.text;
+    EXPECT_EQ(std::pair(c.StaticTextState.Text(), c.StaticTextState.FontColor()), std::pair(QString(k.text), k.font));
     if (QString(k.text) == "Error") continue;  // no activity read
-    Block turned = Of(k.bytes);                // the activity's local bit turned in the page itself
+    Block turned = k.bytes;                    // the activity's local bit turned in the page itself
     turned[(k.level == kFirstGen ? 10 : 22) + (k.local ? 2 : 0)] ^= 0x40;
     EXPECT_EQ(page.bytes, turned.bytes) << k.text;
   }

@@ -43,17 +43,13 @@ TEST_P(Toggle, StopWhileRunning_OnlyAsksTheCommandToStop) {
   button.Click();
   Settle();
   ASSERT_EQ(runner_.LastCommand(), c.command);
-  EXPECT_EQ(runner_.starts.back().subAddress, c.subAddress);
-  EXPECT_EQ(Message(), QString(c.startMessage));
-  EXPECT_EQ(button.Caption(), QString("Stop"));
-  EXPECT_TRUE(button.Enabled());
+  EXPECT_EQ(std::tuple(+runner_.starts.back().subAddress, Message(), button.Caption(), button.Enabled()),
+            std::tuple(c.subAddress, QString(c.startMessage), QString("Stop"), true));
   const std::size_t starts = runner_.starts.size();
   for (int press : {1, 2}) {  // pressed again before the stopped result: still no second command
     button.Click();
-    EXPECT_EQ(runner_.terminates, press);
-    EXPECT_EQ(runner_.starts.size(), starts);
-    EXPECT_EQ(button.Caption(), QString(c.captionAfterStop));
-    EXPECT_EQ(Message(), QString(c.startMessage));
+    EXPECT_EQ(std::tuple(runner_.terminates, runner_.starts.size(), button.Caption(), Message()),
+              std::tuple(press, starts, QString(c.captionAfterStop), QString(c.startMessage)));
   }
 }
 
@@ -70,9 +66,8 @@ TEST_P(IdleToggle, StopWithNothingRunning_NoCommandAndNoStopRequest) {
   const QString before = Message();
   const std::size_t starts = runner_.starts.size();
   button.Click();
-  EXPECT_EQ(button.Caption(), QString(c.idleCaption));
-  EXPECT_EQ(Message(), c.idleMessage ? QString(c.idleMessage) : before);
-  EXPECT_EQ(CommandButtons(F()), c.idleButtons);
+  EXPECT_EQ(std::tuple(button.Caption(), Message(), CommandButtons(F())),
+            std::tuple(QString(c.idleCaption), c.idleMessage ? QString(c.idleMessage) : before, c.idleButtons));
   EXPECT_FALSE(F().ButtonClearStatistics.Enabled() || invisible_.TimerStatistics.Enabled());
   EXPECT_NE(monitoring_, true);
   EXPECT_EQ(runner_.terminates, 0);
@@ -107,9 +102,8 @@ TEST_F(FormMain, Pauses_StopPressedWhileAReadIsDispatched_EndsThePolling) {
   F().ButtonStatistics.Click();  // "Stop", during the pause
   EXPECT_EQ(runner_.terminates, 0);
   Settle();
-  EXPECT_EQ(Message(), QString(" Get statistics stopped."));
-  EXPECT_EQ(F().ButtonStatistics.Caption(), QString("Start"));
-  EXPECT_EQ(CommandButtons(F()), "rSUROPAC");
+  EXPECT_EQ(std::tuple(Message(), F().ButtonStatistics.Caption(), CommandButtons(F())),
+            std::tuple(QString(" Get statistics stopped."), QString("Start"), "rSUROPAC"));
   clock_.Advance(10 * kStatMs);
   EXPECT_EQ(runner_.LastCommand(), 25);
   EXPECT_FALSE(runner_.Running());
@@ -127,9 +121,8 @@ TEST_F(FormMain, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextPollA
   EXPECT_EQ(runner_.starts.size(), starts);
   clock_.Advance(1);
   ASSERT_EQ(runner_.starts.size(), ++starts);
-  EXPECT_EQ(runner_.LastCommand(), 25);
-  EXPECT_EQ(runner_.starts.back().subAddress, 2);
-  EXPECT_EQ(Message(), QString(" Get statistics ..."));
+  EXPECT_EQ(std::tuple(+runner_.LastCommand(), +runner_.starts.back().subAddress, Message()),
+            std::tuple(25, 2, QString(" Get statistics ...")));
   EXPECT_TRUE(invisible_.TimerProgress.Enabled());
   Complete(25);
 
@@ -137,8 +130,7 @@ TEST_F(FormMain, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextPollA
   EXPECT_EQ(runner_.starts.size(), starts) << "Clear only records the request";
   clock_.Advance(kStatMs);
   ASSERT_EQ(runner_.starts.size(), ++starts);
-  EXPECT_EQ(runner_.LastCommand(), 28);
-  EXPECT_EQ(Message(), QString(" Reset statistics ..."));
+  EXPECT_EQ(std::pair(+runner_.LastCommand(), Message()), std::pair(28, QString(" Reset statistics ...")));
   Complete(28);
   clock_.Advance(kStatMs);
   ASSERT_EQ(runner_.starts.size(), ++starts);
@@ -214,29 +206,26 @@ TEST_F(FormMain, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_DisconnectAfte
   ConnectedLoop({{2, 1}, {3, 0x21}, {4, '0'}});  // 2.10, level 5: RDL-ES reads page 5
   F().ButtonClearTest.Click();
   clock_.Advance(kLoopMs);
-  EXPECT_EQ(runner_.LastCommand(), 53);
-  EXPECT_EQ(Message(), QString(" Reset loop statistics ..."));
+  EXPECT_EQ(std::pair(+runner_.LastCommand(), Message()), std::pair(53, QString(" Reset loop statistics ...")));
   Complete(53);
   clock_.Advance(kLoopMs);
-  ASSERT_EQ(runner_.LastCommand(), 50);
-  EXPECT_EQ(runner_.starts.back().block[2], 5);
-  EXPECT_EQ(Message(), QString(" Get loop statistics ..."));
+  EXPECT_EQ(std::tuple(+runner_.LastCommand(), +runner_.starts.back().block[2], Message()),
+            std::tuple(50, 5, QString(" Get loop statistics ...")));
   const std::size_t starts = runner_.starts.size();
   clock_.Advance(TFormMain::kNoLineWarningMs - 1);
   EXPECT_NE(F().StaticTextState.Text(), QString(" No Line"));
   clock_.Advance(1);
-  EXPECT_EQ(F().StaticTextState.Text(), QString(" No Line"));
-  EXPECT_EQ(F().StaticTextState.FontColor(), kRed);
-  EXPECT_FALSE(invisible_.TimerLoopNoLine10s.Enabled());
+  const ui::StaticText& state = F().StaticTextState;
+  EXPECT_EQ(std::tuple(state.Text(), state.FontColor(), invisible_.TimerLoopNoLine10s.Enabled()),
+            std::tuple(QString(" No Line"), kRed, false));
   clock_.Advance(TFormMain::kNoLineGiveUpMs - TFormMain::kNoLineWarningMs);
   EXPECT_FALSE(invisible_.TimerLoopNoLine20s.Enabled());
   // The read ends with its own time-out; polling would go on.
   Complete(51);
   ASSERT_TRUE(invisible_.TimerLoopStatistics.Enabled());
   F().ButtonTest.Click();
-  EXPECT_EQ(F().ButtonTest.Caption(), QString("Connect"));
-  EXPECT_EQ(CommandButtons(F()), "rSUROPAC");
-  EXPECT_FALSE(invisible_.TimerLoopStatistics.Enabled());
+  EXPECT_EQ(std::tuple(F().ButtonTest.Caption(), CommandButtons(F()), invisible_.TimerLoopStatistics.Enabled()),
+            std::tuple(QString("Connect"), "rSUROPAC", false));
   clock_.Advance(60000);
   EXPECT_EQ(runner_.starts.size(), starts);
 }

@@ -12,7 +12,6 @@ TEST_F(FormMain, Start_OnlyStatePortAndRadiosEnabled_LocalSelected_LogOnCreateAn
   EXPECT_TRUE(F().RadioButtonLocal.Checked() && !F().RadioButtonRemote.Checked());
   EXPECT_EQ(F().ComboBoxTest.Items(), QStringList({"RDL-ES", "AL-ES", "ES", "RDL", "AL", "DL", "LL"}));
   EXPECT_EQ(F().ComboBoxTest.ItemIndex(), 0);
-  EXPECT_EQ(F().TargetWord(), QString("local "));
   EXPECT_EQ(F().Caption(), "R-KVT-MS_v2.48 " + invisible_.ComPort().name);
   EXPECT_FALSE(invisible_.TimerProgress.Enabled() || invisible_.TimerStatistics.Enabled());
   F().FormCreate();
@@ -80,7 +79,9 @@ TEST_F(FormMain, TargetChange_EmptiesEveryDisplayAndLeavesStatePortRadios) {
     F().ButtonStatistics.Click();
     Complete(25);
     F().SetUiState(S::StatisticsIdle);
-    F().ComboBoxTest.Choose(5);  // DL: the bit counter
+    F().ComboBoxTest.Choose(F().ComboBoxTest.Items().indexOf("DL"));  // the bit counter, and the choice enabled
+    EXPECT_TRUE(F().StaticTextBits.Visible() && !F().StaticTextRdTime.Visible());
+    EXPECT_TRUE(F().ComboBoxTest.Enabled() && F().LabelTest.Enabled() && !F().ButtonClearTest.Enabled());
     F().StaticTextRdTime.SetText("x");
     ASSERT_EQ(F().StaticTextModem.Text(), QString("Vorak R-KVT-MS"));
 
@@ -99,13 +100,6 @@ TEST_F(FormMain, TargetChange_EmptiesEveryDisplayAndLeavesStatePortRadios) {
     EXPECT_EQ(F().ComboBoxTest.ItemIndex(), 0);
     EXPECT_TRUE(F().StaticTextRdTime.Visible() && !F().StaticTextBits.Visible());  // the ES tests' counters
   }
-}
-
-TEST_F(FormMain, ComboBoxTestChange_DlShowsBitCounterAndEnablesSelection) {
-  IdentifyAndRead();
-  F().ComboBoxTest.Choose(5);
-  EXPECT_TRUE(F().StaticTextBits.Visible() && !F().StaticTextRdTime.Visible());
-  EXPECT_TRUE(F().ComboBoxTest.Enabled() && F().LabelTest.Enabled() && !F().ButtonClearTest.Enabled());
 }
 
 // --- Other windows --------------------------------------------------------------------
