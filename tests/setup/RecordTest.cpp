@@ -19,25 +19,6 @@ const DecodeCase kDecodes[] = {
     {12, 3, Rec({{1, 0x07}, {11, 3}, {22, 0x60}}), Key::MBitRate, "512"},  // E1 view: only 9 is "640"
     {13, 9, Rec({{1, 0x00}}), Key::MBitRate, "24.0"},
     {13, 9, Rec({{1, 0x06}}), Key::MBitRate, "12.0"},
-    {10, 3, Rec({{15, 86}}), Key::MTransmitLevel, "-37"},      // family C
-    {10, 1, Rec({{15, 86}}), Key::MTransmitLevel, "-37"},      // family B
-    {10, 1, Rec({{15, 87}}), Key::MTransmitLevel, "-29"},
-    {10, 1, Rec({{15, 200}}), Key::MTransmitLevel, "-29"},
-    {10, 1, Rec({{15, 67}}), Key::MTransmitLevel, "-46"},
-    {10, 3, Rec({{15, 90}}), Key::MTransmitLevel, "-37"},
-    {10, 3, Rec({{15, 120}}), Key::MTransmitLevel, "-12"},
-    {10, 3, Rec({{15, 141}}), Key::MTransmitLevel, "-9.5"},
-    {10, 3, Rec({{15, 150}}), Key::MTransmitLevel, "-6"},
-    {5, 0, Rec({{15, 59}}), Key::MTransmitLevel, "-50"},       // family A
-    {5, 0, Rec({{15, 61}}), Key::MTransmitLevel, "-49.5"},
-    {9, 0, Rec({{15, 110}}), Key::MTransmitLevel, "-27.5"},
-    {9, 0, Rec({{15, 123}}), Key::MTransmitLevel, "-9.5"},
-    {9, 0, Rec({{15, 148}}), Key::MTransmitLevel, "-3"},
-    {12, 8, Rec({{15, 100}}), Key::MTransmitLevel, "-27.5"},   // family D below 13
-    {13, 7, Rec({{15, 100}}), Key::MTransmitLevel, "-30"},
-    {13, 7, Rec({{15, 148}}), Key::MTransmitLevel, "-6"},
-    {13, 7, Rec({{15, 149}}), Key::MTransmitLevel, ""},
-    {13, 7, Rec({{15, 47}}), Key::MTransmitLevel, "-56"},
     {1, 0, Rec({{1, 9 << 3}}), Key::MTransmitLevel, "-3"},      // level 1: index in byte 1
     {1, 0, Rec({{1, 12 << 3}}), Key::MTransmitLevel, "-42"},
     {12, 0, Rec({{2, 3 << 3}}), Key::MClockFreq, ""},
@@ -77,12 +58,23 @@ const DecodeCase kDecodes[] = {
 };
 
 TEST(RecordDecode, EdgesOfEveryTable) {
-  for (const DecodeCase& c : kDecodes) {
-    ConfigRecord r({c.level, c.variant});
-    r.TakeIn(c.record);
-    EXPECT_EQ(r.Decode(c.key).value_or(QStringLiteral("<none>")).toStdString(), c.text)
-        << KeyName(c.key) << " at level " << c.level << " variant " << c.variant;
-  }
+  const auto decode = [](int level, int variant, const RecordBytes& record, Key key) {
+    ConfigRecord r({level, variant});
+    r.TakeIn(record);
+    return r.Decode(key).value_or(QStringLiteral("<none>")).toStdString();
+  };
+  for (const DecodeCase& c : kDecodes)
+    EXPECT_EQ(decode(c.level, c.variant, c.record, c.key), c.text) << KeyName(c.key) << " at level " << c.level
+                                                                   << " variant " << c.variant;
+  // Transmit level from byte 15, by family: C (variant 3), B (variant 1), A, then D (variants 7-9) below and
+  // from level 13.
+  const std::tuple<int, int, int, const char*> levels[] = {
+      {10, 3, 86, "-37"}, {10, 3, 90, "-37"}, {10, 3, 120, "-12"}, {10, 3, 141, "-9.5"}, {10, 3, 150, "-6"},
+      {10, 1, 86, "-37"}, {10, 1, 87, "-29"}, {10, 1, 200, "-29"}, {10, 1, 67, "-46"},
+      {5, 0, 59, "-50"},  {5, 0, 61, "-49.5"}, {9, 0, 110, "-27.5"}, {9, 0, 123, "-9.5"}, {9, 0, 148, "-3"},
+      {12, 8, 100, "-27.5"}, {13, 7, 100, "-30"}, {13, 7, 148, "-6"}, {13, 7, 149, ""}, {13, 7, 47, "-56"}};
+  for (const auto& [level, variant, byte15, text] : levels)
+    EXPECT_EQ(decode(level, variant, Rec({{15, byte15}}), Key::MTransmitLevel), text) << level << " " << byte15;
 }
 
 TEST(RecordTakeIn, ModulesAvcViewAndPayload) {
