@@ -172,8 +172,7 @@ TEST_F(FormMain, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheL
   int updateClosed = 0;
   F().Windows.closeUpdate = [&] { ++updateClosed; };
   F().ButtonReset.Click();
-  EXPECT_EQ(updateClosed, 1);
-  EXPECT_EQ(Message(), QString(" Reset modem ..."));
+  EXPECT_EQ(std::pair(updateClosed, Message()), std::pair(1, QString(" Reset modem ...")));
   ASSERT_EQ(runner_.LastCommand(), 11) << "working firmware resets with 11";
   Complete(11);
   ASSERT_EQ(runner_.LastCommand(), 14);
@@ -185,34 +184,28 @@ TEST_F(FormMain, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheL
   clock_.Advance(1);
   Settle();
   ASSERT_EQ(runner_.starts.size(), starts + 1);
-  EXPECT_EQ(runner_.LastCommand(), 2);
-  EXPECT_EQ(Message(), QString(" Check modem state ..."));
-  EXPECT_EQ(F().ButtonState.Caption() + F().ButtonReset.Caption(), QString("StopReset"));
-  EXPECT_EQ(CommandButtons(F()), ".S......");
+  EXPECT_EQ(std::tuple(+runner_.LastCommand(), Message(), F().ButtonState.Caption() + F().ButtonReset.Caption(),
+                       CommandButtons(F())),
+            std::tuple(2, QString(" Check modem state ..."), QString("StopReset"), ".S......"));
   clock_.Advance(60000);
   EXPECT_EQ(runner_.starts.size(), starts + 1) << "the wait fires once";
   Complete(1, {{2, 2}, {3, 0x10}, {4, '0'}});  // now a first-generation loader
   F().ButtonReset.Click();
-  EXPECT_EQ(runner_.LastCommand(), 10);
-  EXPECT_EQ(runner_.starts.back().subAddress, 1);
+  EXPECT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().subAddress), std::pair(10, 1));
 }
 
 TEST_F(FormMain, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow_ClosedIdentifiesAfresh) {
   for (bool local : {true, false}) {
     (local ? F().RadioButtonLocal : F().RadioButtonRemote).Click();
     IdentifyAndRead();
-    QStringList shown;
-    std::vector<std::uint8_t> record;
+    QStringList shown;  // caption, message, and the record's size, first and last byte
     F().Windows.showSetup = [&](const QString& c, const QString& m, std::span<const std::uint8_t> r) {
-      shown = {c, m};
-      record.assign(r.begin(), r.end());
+      shown = {c, m, QString::number(r.size()), r.size() == 26 ? QString::number(r[0] << 8 | r[25], 16) : ""};
     };
     F().ButtonSetup.Click();
-    Complete(18, {{1, 0x21}, {2, 0x11}, {27, 0x99}, {28, 0x55}});
+    Complete(18, {{1, 0x21}, {2, 0x11}, {27, 0x99}, {28, 0x55}});  // the record: bytes 2..27
     EXPECT_EQ(shown, QStringList({local ? "R-KVT-MS - Setup local modem" : "R-KVT-MS - Setup remote modem",
-                                  " Enter modem setup OK."}));
-    ASSERT_EQ(record.size(), 26u);  // bytes 2..27
-    EXPECT_EQ(record.front() << 8 | record.back(), 0x1199);
+                                  " Enter modem setup OK.", "26", "1199"}));
     runner_.starts.clear();
     F().SetupClosed(kRed, " Exit modem setup error!");  // identifies afresh
     Settle();

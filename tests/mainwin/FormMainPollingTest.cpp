@@ -79,10 +79,9 @@ TEST_P(IdleToggle, StopWithNothingRunning_NoCommandAndNoStopRequest) {
 // dispatched; what the user does meanwhile follows the pause.
 
 TEST_F(FormMain, Pauses_StateStartsAndCompletionsDispatchTenMillisecondsLater) {
-  F().ButtonState.Click();
-  EXPECT_EQ(Message(), QString(" Check modem state ..."));
-  EXPECT_EQ(CommandButtons(F()), ".S......") << "locked at once";
-  EXPECT_TRUE(F().CommandRunning());
+  F().ButtonState.Click();  // locked at once
+  EXPECT_EQ(std::tuple(Message(), CommandButtons(F()), F().CommandRunning()),
+            std::tuple(QString(" Check modem state ..."), ".S......", true));
   clock_.Advance(TFormMain::kPauseMs - 1);
   EXPECT_TRUE(runner_.starts.empty());
   clock_.Advance(1);

@@ -81,14 +81,6 @@ TEST_F(Runner, PortThatCannotOpen_Result17_TextBeepAndSettingsTakenAtStart) {
   EXPECT_EQ(builtFor_, QString("ttyFirst"));
 }
 
-TEST_F(Runner, Terminate_StopsASilentIdentify) {
-  ProtocolRunner runner(settings_, kFast, Maker(0));
-  auto handle = Start(runner, 2, 1);
-  handle->Terminate();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return completed_; }, kHangGuardMs));
-  EXPECT_EQ(block_[0], 4);
-}
-
 TEST_F(Runner, HandleDroppedBeforeTheEnd_NoCompletionAndTheWorkerStops) {
   // Reads that would wait for ever: only the stop request can end this one.
   ProtocolRunner runner(settings_, {.acknowledgementMs = kHangGuardMs, .answerMs = kHangGuardMs, .attempts = 3},
