@@ -36,11 +36,6 @@ struct ConfigBench : CliOnPty {
     frames.push_back(Req(0xD2, 24, {before[16], before[17], before[18], before[19]}));
     return frames;
   }
-  std::vector<Frame> Sent() {
-    std::vector<Frame> frames;
-    for (const auto& entry : SettledJournal()) frames.push_back(entry.frame);
-    return frames;
-  }
   ConfigRecord before{};
 };
 

@@ -98,16 +98,9 @@ TEST(CliIdentify, PermissionDeniedSaysWhichGroupToJoin) {
   }
 }
 
-// One command line: the exact frames on the line, the output and the exit status.
-struct RoadCase {
-  const char* name;
-  QStringList arguments;
-  std::vector<Frame> frames;
-  QStringList out;  // reply lines as "reply: N bytes"
-  int exitCode = 0;
-  Identity identity = kGen2;
-  std::function<void(sim::ModemEmulator&)> setup = {};
-};
+// One command line: the exact frames on the line, the output (reply lines as "reply: N bytes") and the exit status.
+struct RoadCase { const char* name; QStringList arguments; std::vector<Frame> frames; QStringList out; int exitCode = 0;
+                  Identity identity = kGen2; std::function<void(sim::ModemEmulator&)> setup = {}; };
 
 void PrintTo(const RoadCase& c, std::ostream* os) { *os << c.name; }
 
@@ -300,9 +293,7 @@ TEST(CliInterrupt, CtrlCDuringALoopConnectOrTestSendsTheDisconnect) {
     EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
     EXPECT_EQ(run.OutLines().filter(QRegularExpression("^result 4")),
               QStringList({interruptAfter == 1 ? R(41) : R(40), R(46)}));
-    std::vector<Frame> sent;
-    for (const auto& e : bench.SettledJournal()) sent.push_back(e.frame);
-    EXPECT_EQ(sent, frames);
+    EXPECT_EQ(bench.Sent(), frames);
   }
 }
 #endif

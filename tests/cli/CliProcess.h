@@ -70,6 +70,11 @@ struct CliOnPty {
     while (modem.WaitForFrames(seen + 1, std::chrono::milliseconds(100))) seen = modem.FrameCount();
     return modem.Journal();
   }
+  std::vector<Frame> Sent() {
+    std::vector<Frame> frames;
+    for (const auto& entry : SettledJournal()) frames.push_back(entry.frame);
+    return frames;
+  }
 
   sim::ModemEmulator modem;
 };

@@ -21,12 +21,7 @@ namespace rkvt::test {
 class FakeRunner : public CommandRunner {
  public:
   // The request as it was at the start, the whole exchange block included.
-  struct Started {
-    std::uint8_t command, subAddress;
-    bool local;
-    std::vector<std::uint8_t> block;
-    int softwareLevel;
-  };
+  struct Started { std::uint8_t command, subAddress; bool local; std::vector<std::uint8_t> block; int softwareLevel; };
 
   std::unique_ptr<RunningCommand> Start(const CommandRequest& r, std::function<void()> onCompleted) override {
     EXPECT_FALSE(pending_) << "command " << int(r.command) << " started while another runs";

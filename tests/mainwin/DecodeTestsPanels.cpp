@@ -44,16 +44,9 @@ constexpr Bits kFirstP2Byte7{nullptr, nullptr, nullptr, nullptr, nullptr, &C::Sh
 constexpr Bits kFirstEth{nullptr, &C::ShapeELNK, &C::ShapeECOLL, &C::ShapeELTX, &C::ShapeELRX};
 constexpr Bits kNone{};
 
-// The interface's bytes, then the byte whose bits are set one at a time.
-struct IndicatorCase {
-  const char* name;
-  std::int32_t level;
-  std::vector<std::pair<int, std::uint8_t>> base;
-  int byte;
-  Bits bits;
-  int panels;
-  std::uint8_t skip = 0;  // bits not tried
-};
+// The interface's bytes, then the byte whose bits are set one at a time, bits it drives, panels lit, bits not tried.
+struct IndicatorCase { const char* name; std::int32_t level; std::vector<std::pair<int, std::uint8_t>> base; int byte;
+                       Bits bits; int panels; std::uint8_t skip = 0; };
 class Indicator : public ::testing::TestWithParam<IndicatorCase> {};
 
 TEST_P(Indicator, EachBitLightsItsIndicatorOnly) {

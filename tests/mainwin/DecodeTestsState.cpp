@@ -117,12 +117,8 @@ TEST(StateDecode, InterfaceCodeTextColoursAndSpeed) {
 // ---- which slot gives the cable and the port rate
 
 TEST(StateDecode, CableAndPortRateComeFromTheRightSlot) {
-  const struct {
-    std::int32_t level, variant;
-    Block page;
-    int code;
-    const char *cable, *portRate;  // " 57600" before: left alone
-  } cases[] = {
+  // The port rate " 57600" from before: left alone.
+  const struct { std::int32_t level, variant; Block page; int code; const char *cable, *portRate; } cases[] = {
       // E1 + KSI: cable from the port 2 module in slot B, the rate from slot A.
       {kSecondGen, 0, {{6, Slot(kE1)}, {7, 0x12}, {9, 0x02}, {10, Slot(kP2)}, {11, 30}, {13, 0x05}}, 6, "DCE V.35",
        " 192000"},

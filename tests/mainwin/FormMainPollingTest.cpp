@@ -141,14 +141,8 @@ TEST_F(FormMain, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextPollA
 // `layout` once the test runs: labels State, Qual, BitRateLine, BitRatePx,
 // Interface, Cable enabled, ClearTest enabled, the port 2 panel shown (for
 // interface code 1 of a blank first-generation page; a blank second-generation
-// page names no interface).
-struct LoopCase {
-  bool local;
-  int item;  // in the selector of the target
-  bool secondGeneration;
-  int testCode, pageCode;
-  const char* layout;
-};
+// page names no interface). `item` is in the selector of the target.
+struct LoopCase { bool local; int item; bool secondGeneration; int testCode, pageCode; const char* layout; };
 
 void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.local << " item " << c.item << " " << c.secondGeneration; }
 

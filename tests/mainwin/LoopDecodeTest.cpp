@@ -42,12 +42,7 @@ TEST(LoopDecode, EachTestShowsItsOwnFieldsFromItsOwnPage_PortRateByThePreviousIn
   const char* es = "Input level too low|No Line| 192000||||1 d 1:01:01 |0:00:59 |0:10:00 |1:00:00 |";
   const char* dl = "Input level too low|No Line| 192000||||||||-1.234.567 ";
   const char* ll = "Input level too low||||P2 Sync|DCE RS-232/V.24|||||";
-  const struct {
-    int test;
-    bool second;
-    int previous;
-    const char* shown;
-  } cases[] = {
+  const struct { int test; bool second; int previous; const char* shown; } cases[] = {
       {0, false, 1, es}, {1, true, 1, es}, {2, false, 1, es}, {5, false, 1, dl}, {5, true, 1, dl}, {6, false, 1, ll},
       {6, true, 1, ll},
       // Synchronous P2: the line rate on first-generation pages, slot A's index 1 on two-slot ones.

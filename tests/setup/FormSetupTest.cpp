@@ -58,14 +58,8 @@ struct FormSetup : testing::Test {
 
 // Each result: message, colour, beep, window, and the record the list shows
 // afterwards ("Short" = the change or the loaded profile, "Long" = the modem's copy).
-struct ResultCase {
-  const char* name;
-  std::function<void(FormSetup&)> start;
-  std::uint8_t result;
-  const char* text;
-  bool error, closes;
-  const char* connection;
-};
+struct ResultCase { const char* name; std::function<void(FormSetup&)> start; std::uint8_t result; const char* text;
+                    bool error, closes; const char* connection; };
 struct ResultTable : FormSetup, testing::WithParamInterface<ResultCase> {};
 
 TEST_P(ResultTable, MessageColourBeepAndList) {

@@ -47,12 +47,7 @@ TEST(ListRows, E1AtLevel8WithMultiplexerAndSignalling) {
                   R"(     Signaling : <IND x="150"><A href="E1Sig">CCS</A>)"}));
 }
 
-struct KeysCase {
-  const char* what;
-  int level, variant;
-  RecordBytes record;
-  const char* keys;
-};
+struct KeysCase { const char* what; int level, variant; RecordBytes record; const char* keys; };
 
 const KeysCase kKeyCases[] = {
     {"variant 8, Manual", 14, 8, Rec({{0, 0x80}}),

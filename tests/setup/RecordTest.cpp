@@ -3,12 +3,7 @@
 namespace rkvt::setup::test {
 namespace {
 
-struct DecodeCase {
-  int level, variant;
-  RecordBytes record;
-  Key key;
-  const char* text;
-};
+struct DecodeCase { int level, variant; RecordBytes record; Key key; const char* text; };
 
 // Field decodes where the tables have edges: the value text for a record.
 const DecodeCase kDecodes[] = {
@@ -99,13 +94,9 @@ TEST(RecordTakeIn, ModulesAvcViewAndPayload) {
   EXPECT_TRUE(r.AvcPermitted());
 }
 
-struct EncodeCase {
-  int level, variant;
-  RecordBytes before;
-  Key key;
-  const char* text;
-  std::vector<std::pair<int, int>> after;  // bytes that must change, with their new values
-};
+// after: the bytes that must change, with their new values.
+struct EncodeCase { int level, variant; RecordBytes before; Key key; const char* text;
+                    std::vector<std::pair<int, int>> after; };
 
 // What a chosen text writes; every byte not listed stays as it was.
 const EncodeCase kEncodes[] = {

@@ -5,12 +5,7 @@
 namespace rkvt::setup::test {
 namespace {
 
-struct InterfaceCase {
-  const char* what;
-  int level, variant;
-  RecordBytes record;
-  QStringList entries;
-};
+struct InterfaceCase { const char* what; int level, variant; RecordBytes record; QStringList entries; };
 
 TEST(InterfaceList, EntriesAndNoticesByLevelModulesAndBitRate) {
   const InterfaceCase cases[] = {
@@ -48,14 +43,9 @@ TEST(InterfaceList, ANoticePutsThePreviousTextBackAndSendsNothing) {
             std::tuple(QString("P2 Sync"), 0, true));
 }
 
-struct FlipCase {
-  const char* what;
-  int level, variant;
-  RecordBytes record;
-  const char* key;
-  const char* shown;                        // the row's text after the click
-  std::vector<std::pair<int, int>> after;  // bytes of the working copy that change
-};
+// shown: the row's text after the click; after: the bytes of the working copy that change.
+struct FlipCase { const char* what; int level, variant; RecordBytes record; const char *key, *shown;
+                  std::vector<std::pair<int, int>> after; };
 
 TEST(Flips, EachClickChangesRowAndRecordTogether) {
   const FlipCase cases[] = {
