@@ -44,14 +44,8 @@ class FormMain : public testing::Test {
   // The pause before an identification starts or a completion is dispatched.
   void Settle() { clock_.Advance(TFormMain::kPauseMs); }
   // The running command ends; its completion is dispatched after the pause.
-  void Complete(std::uint8_t result, Bytes reply = {}) {
-    runner_.Complete(result, reply);
-    Settle();
-  }
-  void PressState() {
-    F().ButtonState.Click();
-    Settle();
-  }
+  void Complete(std::uint8_t result, Bytes reply = {}) { runner_.Complete(result, reply), Settle(); }
+  void PressState() { F().ButtonState.Click(), Settle(); }
 
   // State -> identify answered in working mode -> the one statistics read.
   void IdentifyAndRead(Bytes reply = kId225) {

@@ -107,8 +107,7 @@ TEST_F(FormMain, Soft_OpensUpdateWindow_TransferLocksAndReleases) {
   int shown = 0;
   F().Windows.showUpdate = [&] { ++shown; };
   F().ButtonSoftware.Click();
-  EXPECT_EQ(shown, 1);
-  EXPECT_EQ(Message(), QString());
+  EXPECT_EQ(std::pair(shown, Message()), std::pair(1, QString()));
   std::string sets = CommandButtons(F());
   F().FirmwareTransferRunning(true);
   sets += " " + CommandButtons(F());
@@ -131,8 +130,7 @@ TEST_F(FormMain, Port_ChangedName_LogsStopReopenStartAndRenamesCaption) {
   F().ButtonPort.Click();
   dialog_.newName.reset();
   F().ButtonPort.Click();
-  EXPECT_EQ(dialog_.shown, 3);
-  EXPECT_TRUE(log_.empty());
+  EXPECT_EQ(std::pair(dialog_.shown, log_.size()), std::pair(3, std::size_t{0}));
 }
 
 TEST_F(FormMain, ProgressStepsEverySecond_WorkerHostShowsTextAndBeeps) {
@@ -141,13 +139,10 @@ TEST_F(FormMain, ProgressStepsEverySecond_WorkerHostShowsTextAndBeeps) {
   EXPECT_EQ(F().AdvProgress.Position(), 3);
   F().ProgressOff();
   clock_.Advance(3000);
-  EXPECT_EQ(F().AdvProgress.Position(), 0);
-  EXPECT_FALSE(invisible_.TimerProgress.Enabled());
-  ProtocolHost& host = F().WorkerHost();
-  host.ShowStatusText(" Can't open COM-port!");
-  host.Beep();
-  EXPECT_EQ(Message(), QString(" Can't open COM-port!"));
-  EXPECT_EQ(beeper_.beeps, 1);
+  EXPECT_EQ(std::pair(F().AdvProgress.Position(), invisible_.TimerProgress.Enabled()), std::pair(0, false));
+  F().WorkerHost().ShowStatusText(" Can't open COM-port!");
+  F().WorkerHost().Beep();
+  EXPECT_EQ(std::pair(Message(), beeper_.beeps), std::pair(QString(" Can't open COM-port!"), 1));
 }
 
 }  // namespace

@@ -69,12 +69,11 @@ TEST_P(ResultTable, MessageColourBeepAndList) {
   if (c.result == result::kPortError) form.WorkerHost().ShowStatusText(" Can't open COM-port!");
   Complete(c.result, Rec({{0, 0x80}, {11, 1}}));
 
-  EXPECT_EQ(progress, 0);
-  EXPECT_EQ(beeps.beeps, c.error ? 1 : 0);
-  EXPECT_EQ(Enabled(), "111111");
-  EXPECT_EQ(form.ButtonClose.Caption() + form.ButtonProfilesLoad.Caption() + form.ButtonProfilesSave.Caption(), "CloseLoadSave");
+  EXPECT_EQ(std::tuple(progress, beeps.beeps, Enabled(), form.Shown()),
+            std::tuple(0, c.error ? 1 : 0, "111111", !c.closes));
+  EXPECT_EQ(form.ButtonClose.Caption() + form.ButtonProfilesLoad.Caption() + form.ButtonProfilesSave.Caption(),
+            "CloseLoadSave");
   EXPECT_EQ(std::count(runner.block.begin(), runner.block.end(), 0), kSetupBlockSize) << "block cleared";
-  EXPECT_EQ(form.Shown(), !c.closes);
   if (c.closes) {
     EXPECT_EQ(closed, std::pair(c.error ? ui::colors::kRed : ui::Color::WindowText(), QString(c.text)));
     return;

@@ -142,9 +142,7 @@ TEST(RecordEncode, ChosenTextsWriteTheirBitsAndNothingElse) {
     ConfigRecord r({c.level, c.variant});
     r.TakeIn(c.before);
     r.Encode(c.key, QString::fromLatin1(c.text));
-    RecordBytes expected = c.before;
-    for (const auto& [at, value] : c.after) expected[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
-    EXPECT_EQ(r.Working(), expected) << KeyName(c.key) << " \"" << c.text << "\" level " << c.level;
+    EXPECT_EQ(r.Working(), With(c.before, c.after)) << KeyName(c.key) << " \"" << c.text << "\" level " << c.level;
     EXPECT_EQ(r.Received(), c.before);
     EXPECT_EQ(r.Changed(), !c.after.empty());
   }

@@ -9,12 +9,13 @@
 
 namespace rkvt::setup::test {
 
-// A record of zeros with some bytes set: {{byte, value}, ...}.
-inline RecordBytes Rec(std::initializer_list<std::pair<int, int>> bytes) {
-  RecordBytes r{};
+// A record with some bytes set: {{byte, value}, ...}.
+template <typename Bytes>
+RecordBytes With(RecordBytes r, const Bytes& bytes) {
   for (const auto& [at, value] : bytes) r[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
   return r;
 }
+inline RecordBytes Rec(std::initializer_list<std::pair<int, int>> bytes) { return With(RecordBytes{}, bytes); }
 
 inline SetupModel Built(int level, int variant, const RecordBytes& record) {
   SetupModel m({level, variant});
