@@ -75,10 +75,8 @@ TEST_F(Runner, PortThatCannotOpen_Result17_TextBeepAndSettingsTakenAtStart) {
   auto handle = Start(runner, 25, 2);
   settings_.name = QStringLiteral("ttyLater");
   ASSERT_TRUE(QTest::qWaitFor([&] { return completed_; }, kHangGuardMs));
-  EXPECT_EQ(block_[0], 17);
-  EXPECT_EQ(host_.texts, std::vector<QString>{" Can't open COM-port!"});
-  EXPECT_EQ(host_.beeps, 1);
-  EXPECT_EQ(builtFor_, QString("ttyFirst"));
+  EXPECT_EQ(std::tuple(+block_[0], host_.texts, host_.beeps, builtFor_),
+            std::tuple(17, std::vector<QString>{" Can't open COM-port!"}, 1, QString("ttyFirst")));
 }
 
 TEST_F(Runner, HandleDroppedBeforeTheEnd_NoCompletionAndTheWorkerStops) {
