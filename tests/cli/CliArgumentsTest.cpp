@@ -15,7 +15,7 @@ ParsedArguments Parse(const char* line) {
   return ParseArguments(QString::fromLatin1(line).split(' ', Qt::SkipEmptyParts));
 }
 
-TEST(ParseArguments, ValidCommandLine_GivesCommandAndRequestBytes) {
+TEST(ParseArguments, ValidCommandLineGivesCommandAndRequestBytes) {
   // data: the request bytes from byte 1; test: the test kind found, by its table name.
   const struct { const char *line, *command; std::vector<std::uint8_t> data; const char* test = "none";
                  bool remote = false; } cases[] = {
@@ -45,7 +45,7 @@ TEST(ParseArguments, ValidCommandLine_GivesCommandAndRequestBytes) {
   }
 }
 
-TEST(ParseArguments, CheckImage_LevelOrPort_HelpWinsOverEverything) {
+TEST(ParseArguments, CheckImageLevelOrPortHelpWinsOverEverything) {
   // Without --level the level is left to the modem.
   using Level = std::optional<std::int32_t>;
   for (const auto& [line, port, level] : {std::tuple("check-image fw.vrk --level 12", "", Level(12)),
@@ -59,7 +59,7 @@ TEST(ParseArguments, CheckImage_LevelOrPort_HelpWinsOverEverything) {
   EXPECT_EQ(Parse("-h").kind, ParsedArguments::Kind::Help);
 }
 
-TEST(ParseArguments, BadCommandLine_RefusedWithItsReason) {
+TEST(ParseArguments, BadCommandLineRefusedWithItsReason) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "no command given"}, {"--port ttyS1", "no command given"}, {"identify", "identify needs --port NAME"},
       {"--port ttyS1 IDENTIFY", "unknown command \"IDENTIFY\""},
@@ -93,7 +93,7 @@ TEST(ParseArguments, BadCommandLine_RefusedWithItsReason) {
   for (const char* name : {"RDL ES", "RDLES", "E", "LLL", ""}) EXPECT_EQ(FindTestKind(QString(name)), nullptr) << name;
 }
 
-TEST(HexBytes, ParseExactlyTheBytesAsked_PrintUpperCasePairs) {
+TEST(HexBytes, ParseExactlyTheBytesAskedPrintUpperCasePairs) {
   using Bytes = std::optional<std::vector<std::uint8_t>>;
   const std::tuple<const char*, std::size_t, Bytes> cases[] = {
       {"00ff7A", 3, Bytes{{0x00, 0xFF, 0x7A}}}, {"00 ff 7A", 3, Bytes{{0x00, 0xFF, 0x7A}}},

@@ -42,7 +42,7 @@ std::string Shape(const CliRun& run) {
   return lines.join("\n").toStdString();
 }
 
-TEST(CliIdentify, ReplyPrinted_SilentModemExitsOne_MissingPortExitsTwo) {
+TEST(CliIdentify, ReplyPrintedSilentModemExitsOneMissingPortExitsTwo) {
   CliOnPty bench(sim::ModemModel{kGen2});
   EXPECT_TRUE(bench.Run({"identify"}).out.contains("\nreply: 02 00 06 31 35 "));
   bench.modem.AddFault({.fault = Fault::NoReply});
@@ -234,7 +234,7 @@ TEST(CliWindowTexts, IdentifyAndStatsPrintWhatTheWindowShows) {
   EXPECT_EQ(words(e1.Run({"loop-stats", "es"})), QStringList());
 }
 
-TEST(CliUsage, ErrorsExitSixtyFourWithoutTouchingTheLine_HelpDocumentsCommands) {
+TEST(CliUsage, ErrorsExitSixtyFourWithoutTouchingTheLineHelpDocumentsCommands) {
   CliOnPty bench(sim::ModemModel{kGen2});
   const std::pair<QStringList, QString> cases[] = {
       {{"frobnicate"}, "r-kvt-ms-cli: unknown command \"frobnicate\"\n"},

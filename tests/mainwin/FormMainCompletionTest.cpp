@@ -167,7 +167,7 @@ TEST_F(FormMain, FailedCommandShowsItsFaultAsTheMessageTooltipUntilTheNextComple
 
 // --- Reset and the setup window -------------------------------------
 
-TEST_F(FormMain, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheLoader) {
+TEST_F(FormMain, Reset11Then14ThenTenSecondsThenIdentifyTheNextGoesThroughTheLoader) {
   IdentifyAndRead();
   int updateClosed = 0;
   F().Windows.closeUpdate = [&] { ++updateClosed; };
@@ -194,7 +194,7 @@ TEST_F(FormMain, Reset_11Then14ThenTenSecondsThenIdentify_TheNextGoesThroughTheL
   EXPECT_EQ(std::pair(+runner_.LastCommand(), +runner_.starts.back().subAddress), std::pair(10, 1));
 }
 
-TEST_F(FormMain, SetupEntered_HandsCaptionMessageAndRecordToTheSetupWindow_ClosedIdentifiesAfresh) {
+TEST_F(FormMain, SetupEnteredHandsCaptionMessageAndRecordToTheSetupWindowClosedIdentifiesAfresh) {
   for (bool local : {true, false}) {
     (local ? F().RadioButtonLocal : F().RadioButtonRemote).Click();
     IdentifyAndRead();

@@ -36,7 +36,7 @@ class IdleToggle : public Toggle {};
 INSTANTIATE_TEST_SUITE_P(Toggles, Toggle, testing::ValuesIn(kToggles));
 INSTANTIATE_TEST_SUITE_P(Toggles, IdleToggle, testing::ValuesIn(std::begin(kToggles), std::end(kToggles) - 1));
 
-TEST_P(Toggle, StopWhileRunning_OnlyAsksTheCommandToStop) {
+TEST_P(Toggle, StopWhileRunningOnlyAsksTheCommandToStop) {
   const ToggleCase& c = GetParam();
   if (c.button != &C::ButtonState) IdentifyAndRead();
   ui::Button& button = F().*c.button;
@@ -53,7 +53,7 @@ TEST_P(Toggle, StopWhileRunning_OnlyAsksTheCommandToStop) {
   }
 }
 
-TEST_P(IdleToggle, StopWithNothingRunning_NoCommandAndNoStopRequest) {
+TEST_P(IdleToggle, StopWithNothingRunningNoCommandAndNoStopRequest) {
   const ToggleCase& c = GetParam();
   ui::Button& button = F().*c.button;
   const bool statistics = c.button == &C::ButtonStatistics;
@@ -78,7 +78,7 @@ TEST_P(IdleToggle, StopWithNothingRunning_NoCommandAndNoStopRequest) {
 // --- The 10 ms pauses: before State starts and before a completion is
 // dispatched; what the user does meanwhile follows the pause.
 
-TEST_F(FormMain, Pauses_StateStartsAndCompletionsDispatchTenMillisecondsLater) {
+TEST_F(FormMain, PausesStateStartsAndCompletionsDispatchTenMillisecondsLater) {
   F().ButtonState.Click();  // locked at once
   EXPECT_EQ(std::tuple(Message(), CommandButtons(F()), F().CommandRunning()),
             std::tuple(QString(" Check modem state ..."), ".S......", true));
@@ -94,7 +94,7 @@ TEST_F(FormMain, Pauses_StateStartsAndCompletionsDispatchTenMillisecondsLater) {
   EXPECT_EQ(runner_.LastCommand(), 25);
 }
 
-TEST_F(FormMain, Pauses_StopPressedWhileAReadIsDispatched_EndsThePolling) {
+TEST_F(FormMain, PausesStopPressedWhileAReadIsDispatchedEndsThePolling) {
   IdentifyAndRead();
   F().ButtonStatistics.Click();
   runner_.Complete(25);
@@ -110,7 +110,7 @@ TEST_F(FormMain, Pauses_StopPressedWhileAReadIsDispatched_EndsThePolling) {
 
 // --- Statistics polling ----------------------------------------------------------------
 
-TEST_F(FormMain, Polling_EveryStatInterval_ErrorKeepsItGoing_ClearMakesNextPollA28ThenBackTo25) {
+TEST_F(FormMain, PollingEveryStatIntervalErrorKeepsItGoingClearMakesNextPollA28ThenBackTo25) {
   IdentifyAndRead();
   F().ButtonStatistics.Click();
   EXPECT_EQ(monitoring_, true);
@@ -148,7 +148,7 @@ void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.local << " item " <
 
 class LoopRequests : public FormMain, public testing::WithParamInterface<LoopCase> {};
 
-TEST_P(LoopRequests, ConnectFirstReadDisconnect_RequestBytes) {
+TEST_P(LoopRequests, ConnectFirstReadDisconnectRequestBytes) {
   const LoopCase& c = GetParam();
   if (!c.local) F().RadioButtonRemote.Click();
   IdentifyAndRead({{2, 1}, {3, static_cast<std::uint8_t>(c.secondGeneration ? 0x22 : 0x21)},
@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                     L{false, 1, true, 2, 7, kPort},
                     L{false, 2, false, 8, 4, kCounters}, L{false, 3, true, 10, 7, kLl}));
 
-TEST_F(FormMain, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_DisconnectAfter20sSendsNothing) {
+TEST_F(FormMain, LoopClearMakesATick53SilentReadNoLineAfter10sDisconnectAfter20sSendsNothing) {
   ConnectedLoop({{2, 1}, {3, 0x21}, {4, '0'}});  // 2.10, level 5: RDL-ES reads page 5
   F().ButtonClearTest.Click();
   clock_.Advance(kLoopMs);
@@ -223,7 +223,7 @@ TEST_F(FormMain, Loop_ClearMakesATick53_SilentRead_NoLineAfter10s_DisconnectAfte
   EXPECT_EQ(runner_.starts.size(), starts);
 }
 
-TEST_F(FormMain, Loop_PortErrorDuringARead_NoLateNoLine) {
+TEST_F(FormMain, LoopPortErrorDuringAReadNoLateNoLine) {
   ConnectedLoop();
   clock_.Advance(kLoopMs);
   Complete(17);
@@ -233,7 +233,7 @@ TEST_F(FormMain, Loop_PortErrorDuringARead_NoLateNoLine) {
 
 // A failed first read keeps polling; the first good reply fixes the layout,
 // a later interface only recolours indicators.
-TEST_F(FormMain, Loop_FailedFirstReadPollsOn_LayoutOfTheFirstReplyStays) {
+TEST_F(FormMain, LoopFailedFirstReadPollsOnLayoutOfTheFirstReplyStays) {
   IdentifyAndRead({{2, 1}, {3, 0x21}, {4, '0'}});  // level 5: first-generation pages
   F().ComboBoxTest.Choose(loop::kTestRdl);
   F().ButtonTest.Click();

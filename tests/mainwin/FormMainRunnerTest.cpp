@@ -69,7 +69,7 @@ class Runner : public testing::Test {
   bool completed_ = false;
 };
 
-TEST_F(Runner, PortThatCannotOpen_Result17_TextBeepAndSettingsTakenAtStart) {
+TEST_F(Runner, PortThatCannotOpenResult17TextBeepAndSettingsTakenAtStart) {
   settings_.name = QStringLiteral("ttyFirst");
   ProtocolRunner runner(settings_, kFast, Maker(PortError::kOpen));
   auto handle = Start(runner, 25, 2);
@@ -79,7 +79,7 @@ TEST_F(Runner, PortThatCannotOpen_Result17_TextBeepAndSettingsTakenAtStart) {
             std::tuple(17, std::vector<QString>{" Can't open COM-port!"}, 1, QString("ttyFirst")));
 }
 
-TEST_F(Runner, HandleDroppedBeforeTheEnd_NoCompletionAndTheWorkerStops) {
+TEST_F(Runner, HandleDroppedBeforeTheEndNoCompletionAndTheWorkerStops) {
   // Reads that would wait for ever: only the stop request can end this one.
   ProtocolRunner runner(settings_, {.acknowledgementMs = kHangGuardMs, .answerMs = kHangGuardMs, .attempts = 3},
                         Maker(0));

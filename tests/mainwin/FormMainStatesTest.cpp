@@ -7,7 +7,7 @@
 namespace rkvt::test {
 namespace {
 
-TEST_F(FormMain, Start_OnlyStatePortAndRadiosEnabled_LocalSelected_LogOnCreateAndDestroy) {
+TEST_F(FormMain, StartOnlyStatePortAndRadiosEnabledLocalSelectedLogOnCreateAndDestroy) {
   EXPECT_EQ(CommandButtons(F(), 11), "rS...P.....");
   EXPECT_TRUE(F().RadioButtonLocal.Checked() && !F().RadioButtonRemote.Checked());  // the local tests: see TargetChange
   EXPECT_EQ(F().Caption(), "R-KVT-MS_v2.48 " + invisible_.ComPort().name);
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(All32, UiStates, testing::Range(0, kUiStateCount));
 
 // --- Target change and test choice ----------------------------------------------------
 
-TEST_F(FormMain, TargetChange_EmptiesEveryDisplayAndLeavesStatePortRadios) {
+TEST_F(FormMain, TargetChangeEmptiesEveryDisplayAndLeavesStatePortRadios) {
   for (bool toRemote : {true, false}) {
     IdentifyAndRead();
     F().ButtonStatistics.Click();
@@ -102,7 +102,7 @@ TEST_F(FormMain, TargetChange_EmptiesEveryDisplayAndLeavesStatePortRadios) {
 
 // --- Other windows --------------------------------------------------------------------
 
-TEST_F(FormMain, Soft_OpensUpdateWindow_TransferLocksAndReleases) {
+TEST_F(FormMain, SoftOpensUpdateWindowTransferLocksAndReleases) {
   IdentifyAndRead();
   int shown = 0;
   F().Windows.showUpdate = [&] { ++shown; };
@@ -117,7 +117,7 @@ TEST_F(FormMain, Soft_OpensUpdateWindow_TransferLocksAndReleases) {
   EXPECT_EQ(sets + " " + CommandButtons(F()), "...R.P.. ........ ...R.P.. rSUROPAC");
 }
 
-TEST_F(FormMain, Port_ChangedName_LogsStopReopenStartAndRenamesCaption) {
+TEST_F(FormMain, PortChangedNameLogsStopReopenStartAndRenamesCaption) {
   QString caption;
   F().OnCaptionChanged = [&](const QString& c) { caption = c; };
   dialog_.newName = QStringLiteral("ttyUSB7");
@@ -133,7 +133,7 @@ TEST_F(FormMain, Port_ChangedName_LogsStopReopenStartAndRenamesCaption) {
   EXPECT_EQ(std::pair(dialog_.shown, log_.size()), std::pair(3, std::size_t{0}));
 }
 
-TEST_F(FormMain, ProgressStepsEverySecond_WorkerHostShowsTextAndBeeps) {
+TEST_F(FormMain, ProgressStepsEverySecondWorkerHostShowsTextAndBeeps) {
   F().ProgressOn();
   clock_.Advance(3000);
   EXPECT_EQ(F().AdvProgress.Position(), 3);

@@ -38,7 +38,7 @@ QString Decoded(int test, bool second, int previousInterface) {
   return texts.join('|');
 }
 
-TEST(LoopDecode, EachTestShowsItsOwnFieldsFromItsOwnPage_PortRateByThePreviousInterface) {
+TEST(LoopDecode, EachTestShowsItsOwnFieldsFromItsOwnPagePortRateByThePreviousInterface) {
   const char* es = "Input level too low|No Line| 192000||||1 d 1:01:01 |0:00:59 |0:10:00 |1:00:00 |";
   const char* dl = "Input level too low|No Line| 192000||||||||-1.234.567 ";
   const char* ll = "Input level too low||||P2 Sync|DCE RS-232/V.24|||||";

@@ -7,7 +7,7 @@
 namespace rkvt::test {
 namespace {
 
-TEST_F(FormMain, EventLog_PortChange_StoppedInOldFileStartedInNewOne_BothInWorkingFolder) {
+TEST_F(FormMain, EventLogPortChangeStoppedInOldFileStartedInNewOneBothInWorkingFolder) {
   QTemporaryDir work;
   MainWindowLog log(F(), true, work.path(), [] { return QDateTime(QDate(2026, 12, 5), QTime(12, 3, 4)); });
   const QString first = work.filePath(TLog::FileName(TFormMain::kProgramTitle, F().PortName()));

@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ResultCase{"SetPortError", kSet, 17, " Can't open COM-port!", true, false, "Long"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FormSetup, Load_StoppedByItsOwnButton_RebuildsAnotherViewWithItsProfiles) {
+TEST_F(FormSetup, LoadStoppedByItsOwnButtonRebuildsAnotherViewWithItsProfiles) {
   EXPECT_EQ(form.ComboBoxProfilesLoad.Text() + form.ComboBoxProfilesSave.Text(), "33");
   form.ComboBoxProfilesLoad.Choose(4);
   form.ButtonProfilesLoad.Click();
@@ -120,7 +120,7 @@ TEST_F(FormSetup, Load_StoppedByItsOwnButton_RebuildsAnotherViewWithItsProfiles)
   EXPECT_EQ(form.ComboBoxProfilesLoad.Text() + form.ComboBoxProfilesSave.Text(), "12");
 }
 
-TEST_F(FormSetup, StopDuringSetNewMode_KeepsTheChange_NextPickSendsBoth_ExitCarriesTheReceivedPayload) {
+TEST_F(FormSetup, StopDuringSetNewModeKeepsTheChangeNextPickSendsBothExitCarriesTheReceivedPayload) {
   Flip();
   EXPECT_EQ(runner.starts[0].block[1], kRecord[0] | 0x80);
   EXPECT_EQ(Enabled(), "000001");
@@ -147,7 +147,7 @@ TEST_F(FormSetup, StopDuringSetNewMode_KeepsTheChange_NextPickSendsBoth_ExitCarr
             std::pair(22, std::vector<std::uint8_t>{0xA1, 0xB2, 0xC3, 0xD4, 0}));
 }
 
-TEST_F(FormSetup, StopOnClose_InThePauseOrBeforeTheAnswer_ClosesWithRedStopped) {
+TEST_F(FormSetup, StopOnCloseInThePauseOrBeforeTheAnswerClosesWithRedStopped) {
   for (const bool sent : {false, true}) {
     form.EnterSetup("c", " m", kRecord, {7, 0});
     form.ButtonClose.Click();
