@@ -11,17 +11,14 @@
 namespace rkvt {
 namespace {
 
-using test::ReadAll;
-
 class CfgFile : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString CfgPath() const { return dir_.filePath("r-kvt-ms_v2.48.cfg"); }
-  static void ExpectDefaults(const TCfg& cfg) {
-    EXPECT_EQ(cfg.StatInterval(), 1000);
-    EXPECT_EQ(cfg.LoopInterval(), 1000);
-    EXPECT_FALSE(cfg.CreateLogFiles());
+  // Statistics interval, loop interval, logging.
+  static std::tuple<int, int, bool> Values(const TCfg& cfg) {
+    return {cfg.StatInterval(), cfg.LoopInterval(), cfg.CreateLogFiles()};
   }
+  static constexpr std::tuple<int, int, bool> kDefaults{1000, 1000, false};
 
   QTemporaryDir dir_;
 };
@@ -32,10 +29,10 @@ TEST_F(CfgFile, MissingFile_CreatedAtOnceWithDefaultEntries) {
     TCfg cfg(dir_.path());
     EXPECT_TRUE(cfg.Available());
     EXPECT_EQ(cfg.Path(), CfgPath());
-    ExpectDefaults(cfg);
-    EXPECT_EQ(ReadAll(CfgPath()), defaults);  // already on disk while the program runs
+    EXPECT_EQ(Values(cfg), kDefaults);
+    EXPECT_EQ(test::ReadAll(CfgPath()), defaults);  // already on disk while the program runs
   }
-  EXPECT_EQ(ReadAll(CfgPath()), defaults);
+  EXPECT_EQ(test::ReadAll(CfgPath()), defaults);
 }
 
 TEST_F(CfgFile, DefaultDirectory_IsCurrentDirectory) {
@@ -51,12 +48,12 @@ TEST_F(CfgFile, UnusableLocation_RunsOnDefaults) {
   {
     TCfg cfg(blocked);
     EXPECT_FALSE(cfg.Available());
-    ExpectDefaults(cfg);
+    EXPECT_EQ(Values(cfg), kDefaults);
   }
   EXPECT_FALSE(QFile::exists(blocked + "/r-kvt-ms_v2.48.cfg"));
 
   ASSERT_TRUE(QDir(dir_.path()).mkdir("r-kvt-ms_v2.48.cfg"));
-  ExpectDefaults(TCfg(dir_.path()));
+  EXPECT_EQ(Values(TCfg(dir_.path())), kDefaults);
   EXPECT_TRUE(QFileInfo(CfgPath()).isDir());
 }
 
@@ -74,11 +71,9 @@ TEST_P(CfgFileRead, ValuesReadFileUntouched) {
   ASSERT_TRUE(test::WriteAll(CfgPath(), GetParam().text));
   {
     TCfg cfg(dir_.path());
-    EXPECT_EQ(cfg.StatInterval(), GetParam().stat);
-    EXPECT_EQ(cfg.LoopInterval(), GetParam().loop);
-    EXPECT_EQ(cfg.CreateLogFiles(), GetParam().log);
+    EXPECT_EQ(Values(cfg), std::tuple(GetParam().stat, GetParam().loop, GetParam().log));
   }
-  EXPECT_EQ(ReadAll(CfgPath()), QString(GetParam().text));
+  EXPECT_EQ(test::ReadAll(CfgPath()), QString(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,10 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CfgCase{"[Config]\nStatInterval= 750 \nLoopInterval=1\nCreateLogFiles=yes \n", 750, 1, true},
                     CfgCase{"[Config]\nStatInterval=abc\nLoopInterval=12abc\nCreateLogFiles=1\n", 1000, 1000, false},
                     CfgCase{"[Config]\nStatInterval=2.5\nLoopInterval=\nCreateLogFiles=true\n", 1000, 1000, false},
-                    CfgCase{"[Config]\nStatInterval=0\nLoopInterval=-250\nCreateLogFiles=yes please\n", 1000, 1000,
-                            false},
-                    CfgCase{"[Config]\nStatInterval=99999999999\nLoopInterval=7\nCreateLogFiles=y\n", 1000, 7,
-                            false}));
+                    CfgCase{"[Config]\nStatInterval=0\nLoopInterval=-250\nCreateLogFiles=yes please\n", 1000, 1000, false},
+                    CfgCase{"[Config]\nStatInterval=99999999999\nLoopInterval=7\nCreateLogFiles=y\n", 1000, 7, false}));
 
 }  // namespace
 }  // namespace rkvt

@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -11,11 +10,8 @@
 namespace rkvt {
 namespace {
 
-using test::ReadAll;
-
 class PlacementFile : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString IniPath() const { return dir_.filePath("R-Kvt-ms.ini"); }
   void WriteIni(const QString& text) { ASSERT_TRUE(test::WriteAll(IniPath(), text)); }
   QString OnDisk(const QString& key) const {
@@ -89,7 +85,7 @@ TEST_F(PlacementFile, CannotCreate_ReadsDefaultsAndDropsWrites) {
     EXPECT_EQ(loaded, PortSettings{});
   }
   EXPECT_FALSE(QFile::exists(blocked));
-  EXPECT_EQ(ReadAll(dir_.filePath("file-not-dir")), QString("keep me"));
+  EXPECT_EQ(test::ReadAll(dir_.filePath("file-not-dir")), QString("keep me"));
 }
 
 TEST_F(PlacementFile, WriteString_RoundTripsAwkwardTexts) {
@@ -143,9 +139,8 @@ TEST_P(PlacementFilePortSave, WrittenByNameAndReadBack) {
   TIni(dir_.path()).SavePortSettings({.baudRate = 250000});
   TIni(dir_.path()).SavePortSettings(GetParam().port);
   QStringList values;
-  for (const char* key : {"BaudRate", "DataBits", "Parity", "StopBits", "FlowControl", "CustomBaudRate"}) {
+  for (const char* key : {"BaudRate", "DataBits", "Parity", "StopBits", "FlowControl", "CustomBaudRate"})
     values << OnDisk(QString("ComPort/") + key);
-  }
   EXPECT_EQ(OnDisk("ComPort/Port"), GetParam().port.name);
   EXPECT_EQ(values.join(' '), QString(GetParam().onDisk));
   EXPECT_EQ(LoadPort(), GetParam().port);
@@ -176,16 +171,13 @@ TEST_P(PlacementFilePortLine, LoadsFieldOrKeepsDefault) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, PlacementFilePortLine,
     testing::Values(
-        PortLineCase{"Port=ttyUSB1\nBaudRate=fast\nDataBits=Data5",
-                     {.name = "ttyUSB1", .dataBits = QSerialPort::Data5}},
-        PortLineCase{"Port=\nBaudRate= 38400 ", {.baudRate = 38400}},
-        PortLineCase{"BaudRate=0\nDataBits=Data9", {}}, PortLineCase{"BaudRate=-9600\nDataBits=7", {}},
-        PortLineCase{"BaudRate=9600.5\nStopBits=2", {}},
+        PortLineCase{"Port=ttyUSB1\nBaudRate=fast\nDataBits=Data5", {.name = "ttyUSB1", .dataBits = QSerialPort::Data5}},
+        PortLineCase{"Port=\nBaudRate= 38400 ", {.baudRate = 38400}}, PortLineCase{"BaudRate=0\nDataBits=Data9", {}},
+        PortLineCase{"BaudRate=-9600\nDataBits=7", {}}, PortLineCase{"BaudRate=9600.5\nStopBits=2", {}},
         PortLineCase{"BaudRate=x\nCustomBaudRate=250000", {.baudRate = 250000}},
         PortLineCase{"BaudRate=4800\nCustomBaudRate=250000", {.baudRate = 4800}},
         PortLineCase{"DataBits=data6\nParity=MarkParity\nStopBits=OneAndHalfStop",
-                     {.dataBits = QSerialPort::Data6, .parity = QSerialPort::MarkParity,
-                      .stopBits = QSerialPort::OneAndHalfStop}},
+                     {.dataBits = QSerialPort::Data6, .parity = QSerialPort::MarkParity, .stopBits = QSerialPort::OneAndHalfStop}},
         PortLineCase{"BaudRate=99999999999\nFlowControl=Hardware\nStopBits=", {}},
         PortLineCase{"FlowControl=NoFlowControl,HardwareControl", {}},
         PortLineCase{"DataBits=@Variant(\\0\\0\\0\\x7f)\nFlowControl=@Invalid()", {}}));

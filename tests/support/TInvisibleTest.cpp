@@ -12,8 +12,6 @@ namespace {
 
 class NonVisual : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-
   QTemporaryDir dir_;
   ui::ManualClock clock_;
   TIni ini_{dir_.path()};

@@ -16,8 +16,7 @@
 namespace rkvt {
 namespace {
 
-using ui::colors::kGreen;
-using ui::colors::kLime;
+using ui::colors::kGreen, ui::colors::kLime;
 constexpr std::uint8_t kDone = 25, kFailed = 26, kIdentifyFailed = 3;
 constexpr char kStamp[] = "05.01.2026 07:08:09";
 
@@ -149,43 +148,19 @@ class MonitorTest : public LogTest {
       EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()), steps[i].lines) << "step " << i;
     }
   }
-  // One reply with the summary, then polling.
-  void Summarised() {
-    log_.Monitor(w_);
-    log_.SetMonitoring(true);
-  }
-
   std::array<std::uint8_t, 120> block_{kDone, 0, 0, 0, 0, 0, 0x70};  // slot A: E1 module
-  TLog::Window w_{.snapshot = block_,
-                  .interfaceCode = 5,
-                  .targetWord = "local ",
-                  .modem = "Vorak R-KVT-MS-2",
-                  .version = "3.15",
-                  .interface = "E1",
-                  .cable = "V.35",
-                  .fullTime = "1:00:00",
-                  .currTime = "0:10:00",
-                  .noLineTime = "0:00:00",
-                  .errorsTime = "0:00:01",
-                  .lineRate = " 128000",
-                  .quality = "A",
-                  .parameters = {"0x001F", "0x0000", "0", "7"},
-                  .port2 = {kLime, kLime, kLime, kLime, kLime},
-                  .ethernetLink = kLime,
-                  .los = kGreen,
-                  .lof = kGreen,
-                  .ais = kGreen,
-                  .ra = kGreen,
-                  .lot = kGreen};
+  TLog::Window w_{.snapshot = block_, .interfaceCode = 5, .targetWord = "local ", .modem = "Vorak R-KVT-MS-2",
+                  .version = "3.15", .interface = "E1", .cable = "V.35", .fullTime = "1:00:00", .currTime = "0:10:00",
+                  .noLineTime = "0:00:00", .errorsTime = "0:00:01", .lineRate = " 128000", .quality = "A",
+                  .parameters = {"0x001F", "0x0000", "0", "7"}, .port2 = {kLime, kLime, kLime, kLime, kLime},
+                  .ethernetLink = kLime, .los = kGreen, .lof = kGreen, .ais = kGreen, .ra = kGreen, .lot = kGreen};
   TLog log_ = Make();
 };
 
 std::string SummaryE1(const char* noLine = "0:00:00", const char* errors = "0:00:01", const char* fourth = "7") {
-  return std::string(
-             "Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15, interface E1, "
-             "available modules E1, full time 1:00:00, curr time 0:10:00, noline time ") +
-         noLine + ", errors time " + errors + ", parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 " +
-         fourth;
+  return std::string("Connection to local Vorak R-KVT-MS-2 is established, FW version 3.15, interface E1, available "
+                     "modules E1, full time 1:00:00, curr time 0:10:00, noline time ") + noLine + ", errors time " +
+         errors + ", parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 " + fourth;
 }
 
 TEST_F(MonitorTest, LineDropsAndReturns_ConnectionLostAndBack) {
@@ -207,7 +182,8 @@ TEST_F(MonitorTest, LineDropsAndReturns_ConnectionLostAndBack) {
 }
 
 TEST_F(MonitorTest, E1Alarms_LosMasksLofAisRa_LotAlways) {
-  Summarised();
+  log_.Monitor(w_);  // the summary, then polling
+  log_.SetMonitoring(true);
   Run({
       {[](auto& w) { w.los = w.lof = w.ais = kLime; },
        {"E1 port is detected alarm: Loss Of Signal", "E1 port status is changed to DOWN"}},
