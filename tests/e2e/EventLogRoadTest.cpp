@@ -1,25 +1,17 @@
 // The event log through the real program, offscreen, against the emulator.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QFile>
-#include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
 
 #include "RoadsHarness.h"
-#include "app/QtMainWindow.h"
 #include "app/QuitOnSignals.h"
-#include "mainwin/TFormMain.h"
 
 namespace rkvt {
 namespace {
 
-constexpr int kLimitMs = 60000;
+using test::kHangGuardMs;
 
 // A steady E1 modem: its clock stands still, no errors, no alarms.
 sim::ModemModel SteadyModem() {
@@ -48,7 +40,7 @@ class LogRoad : public test::PlainStyleTest {
     return texts;
   }
   bool WaitForLine(const std::string& text, int times = 1) {
-    return QTest::qWaitFor([&] { return std::ranges::count(Texts(), text) >= times; }, kLimitMs);
+    return QTest::qWaitFor([&] { return std::ranges::count(Texts(), text) >= times; }, kHangGuardMs);
   }
 
   QTemporaryDir dir_;
@@ -57,9 +49,8 @@ class LogRoad : public test::PlainStyleTest {
 
 TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
   auto program = test::StartProgram(dir_.path(), Port());
+  ASSERT_TRUE(test::Run(*program, "ButtonState"));
   auto press = [&](const char* name) { program->MainWindow().findChild<QPushButton*>(name)->click(); };
-  press("ButtonState");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !program->FormMain().CommandRunning(); }, kLimitMs));
   press("ButtonStatistics");
   const auto change = [&](std::uint8_t quality, std::uint8_t alarms) {
     modem_.Configure(
@@ -90,7 +81,7 @@ TEST_P(SignalEnd, ClosesLikeTheWindow_StoppedLoggedPlacementSaved) {
   auto program = test::StartProgram(dir_.path(), Port(), LinkTimings{});
   QuitOnSignals quit([] { QCoreApplication::quit(); });
   QTimer::singleShot(0, [signal = GetParam()] { std::raise(signal); });
-  QTimer::singleShot(kLimitMs, [] { QCoreApplication::exit(1); });
+  QTimer::singleShot(kHangGuardMs, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(QCoreApplication::exec(), 0);
   program.reset();
   EXPECT_EQ(Texts(), std::vector<std::string>({"R-KVT-MS_v2.48 started.", "R-KVT-MS_v2.48 stopped."}));

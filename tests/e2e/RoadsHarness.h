@@ -4,15 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QSettings>
 #include <QStyleFactory>
+#include <QTest>
 #include <memory>
 
 #include "app/Application.h"
+#include "app/QtMainWindow.h"
+#include "mainwin/TFormMain.h"
 #include "sim/ModemEmulator.h"
 #include "sim/SimOptions.h"
 
 namespace rkvt::test {
+
+// Only against a hang: every wait ends on its event.
+inline constexpr int kHangGuardMs = 600000;
 
 // A modem as the emulator program builds it from its options.
 inline sim::ModemModel EmulatedModem(std::vector<std::string> options = {}) {
@@ -28,6 +35,12 @@ inline std::unique_ptr<Application> StartProgram(const QString& dir, const QStri
       Application::Options{.placementDirectory = dir, .workingDirectory = dir, .timings = timings});
   program->Show();
   return program;
+}
+
+// Clicks a main-window button; true once its command, and whatever it chains into, has ended.
+inline bool Run(Application& program, const char* button) {
+  program.MainWindow().findChild<QPushButton*>(QLatin1String(button))->click();
+  return QTest::qWaitFor([&] { return !program.FormMain().CommandRunning(); }, kHangGuardMs);
 }
 
 // Fusion paints group frames by scaling a pixmap on Qt's thread pool, a

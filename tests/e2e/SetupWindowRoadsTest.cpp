@@ -1,46 +1,24 @@
 // The setup road through the real windows, offscreen, against the emulated
 // modem on a pty: changes are made the way an accessibility client makes
 // them, and the exact request frames are read back from the modem.
-#include <gtest/gtest.h>
-
 #include <QAccessible>
-#include <QApplication>
-#include <QPushButton>
-#include <QSettings>
-#include <QStyleFactory>
 #include <QTemporaryDir>
-#include <QTest>
-#include <memory>
 
-#include "app/Application.h"
-#include "app/QtMainWindow.h"
+#include "RoadsHarness.h"
 #include "app/QtSetupWindow.h"
 #include "link/Frame.h"
-#include "mainwin/TFormMain.h"
-#include "sim/ModemEmulator.h"
-#include "sim/SimOptions.h"
 #include "ui/widgets/QtParamListBox.h"
 
 namespace rkvt {
 namespace {
 
-constexpr int kLimitMs = 60000;  // generous: sanitizer builds are slow
+using test::kHangGuardMs;
 using Record = std::array<std::uint8_t, 26>;
 
-struct SetupRoad : testing::Test {
-  static void SetUpTestSuite() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows"))); }
+struct SetupRoad : test::PlainStyleTest {
   void SetUp() override {
-    auto options = sim::ParseSimOptions({"--link", "unused"});
-    modem = std::make_unique<sim::ModemEmulator>(
-        std::get<sim::ModemModel>(sim::BuildModel(std::get<sim::SimOptions>(options))));
-    QSettings(dir.filePath("R-Kvt-ms.ini"), QSettings::IniFormat).setValue("ComPort/Port", modem->PortPath().c_str());
-    program = std::make_unique<Application>(Application::Options{
-        .placementDirectory = dir.path(), .workingDirectory = dir.path(), .timings = {150, 1500, 3}});
-    program->Show();
-    for (const char* button : {"ButtonState", "ButtonSetup"}) {
-      program->MainWindow().findChild<QPushButton*>(button)->click();
-      ASSERT_TRUE(QTest::qWaitFor([&] { return !program->FormMain().CommandRunning(); }, kLimitMs));
-    }
+    program = test::StartProgram(dir.path(), QString::fromStdString(modem.PortPath()));
+    for (const char* button : {"ButtonState", "ButtonSetup"}) ASSERT_TRUE(test::Run(*program, button));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
   }
 
@@ -48,10 +26,10 @@ struct SetupRoad : testing::Test {
   TFormSetup& Form() { return program->FormSetup(); }
   ui::QtParamListBox& List() { return Window().List(); }
   QPushButton& Button(const char* name) { return *Window().findChild<QPushButton*>(name); }
-  bool Idle() { return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kLimitMs); }
+  bool Idle() { return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kHangGuardMs); }
   Record ModemRecord(int profile = 0) {
     Record r{};
-    modem->Examine([&](const auto& m) { r = profile ? *m.Local().config.Profile(profile) : m.Local().config.Record(); });
+    modem.Examine([&](const auto& m) { r = profile ? *m.Local().config.Profile(profile) : m.Local().config.Record(); });
     return r;
   }
   static void Press(QAccessibleInterface* item) {
@@ -64,7 +42,7 @@ struct SetupRoad : testing::Test {
   }
   // The first request with this code from frame `from` on, and the frame it must be.
   std::optional<Frame> Sent(std::size_t from, std::uint8_t code) {
-    const auto journal = modem->Journal();
+    const auto journal = modem.Journal();
     for (std::size_t i = from; i < journal.size(); ++i)
       if (journal[i].frame[2] == code) return journal[i].frame;
     return std::nullopt;
@@ -74,8 +52,8 @@ struct SetupRoad : testing::Test {
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<sim::ModemEmulator> modem;
-  std::unique_ptr<Application> program;
+  sim::ModemEmulator modem{test::EmulatedModem()};
+  std::unique_ptr<Application> program;  // goes before the modem
 };
 
 TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
@@ -83,7 +61,7 @@ TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
   EXPECT_EQ(List().RowText(1), "Interface : E1");
   Record record = ModemRecord();
 
-  std::size_t from = modem->FrameCount();
+  std::size_t from = modem.FrameCount();
   Press(Row("E1Crc4"));  // CRC4: bit 4 of byte 7
   EXPECT_FALSE(List().isEnabled());
   EXPECT_EQ(Button("ButtonClose").accessibleName(), "Stop");
@@ -94,7 +72,7 @@ TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
   EXPECT_EQ(Form().StatusBarMessages.Text(), " Set new mode OK.");
   EXPECT_EQ(List().Value("E1Crc4"), "Enabled");
 
-  from = modem->FrameCount();
+  from = modem.FrameCount();
   Press(Row("Interleaver"));  // bits 5-6 of byte 0
   ASSERT_TRUE(List().ChoicesShown());
   const int pick = (List().Choices()->Current() + 1) % 4;
@@ -107,7 +85,7 @@ TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
   record[0] = static_cast<std::uint8_t>((record[0] & ~0x60) | pick << 5);
   EXPECT_EQ(Sent(from, 20), Request(20, record));
 
-  from = modem->FrameCount();
+  from = modem.FrameCount();
   Form().ComboBoxProfilesLoad.Choose(2);
   QTest::mouseClick(&Button("ButtonProfilesLoad"), Qt::LeftButton);
   ASSERT_TRUE(Idle());
@@ -120,9 +98,9 @@ TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
   EXPECT_EQ(Form().Model().Record().Received(), ModemRecord(3));
   EXPECT_EQ(Form().StatusBarMessages.Text(), " Save profile OK.");
 
-  from = modem->FrameCount();
+  from = modem.FrameCount();
   QTest::mouseClick(&Button("ButtonClose"), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible() && !program->FormMain().CommandRunning(); }, kLimitMs));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible() && !program->FormMain().CommandRunning(); }, kHangGuardMs));
   const Record loaded = ModemRecord(3);
   EXPECT_EQ(Sent(from, 24), Request(24, std::span(loaded).subspan(16, 4)));
   EXPECT_EQ(program->FormMain().StaticTextMessages.Text(), " Get statistics OK.") << "identified again";
@@ -134,15 +112,15 @@ TEST_F(SetupRoad, KeyboardAndNoWayOutButClose) {
   QTest::keyClick(&List(), Qt::Key_Return);
   ASSERT_TRUE(List().ChoicesShown());
   QTest::keyClick(List().Choices(), Qt::Key_Escape);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form().ParamListBoxSetup.Dropped(); }, kLimitMs));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form().ParamListBoxSetup.Dropped(); }, kHangGuardMs));
   EXPECT_FALSE(Form().CommandRunning());
 
-  const std::size_t from = modem->FrameCount();
+  const std::size_t from = modem.FrameCount();
   EXPECT_FALSE(Window().windowFlags() & Qt::WindowCloseButtonHint);
   QTest::keyClick(&Window(), Qt::Key_Escape);
   Window().close();  // the window manager's close asks for the exit first
   EXPECT_TRUE(Window().isVisible());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, kLimitMs));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, kHangGuardMs));
   EXPECT_TRUE(Sent(from, 24));
 }
 
