@@ -20,16 +20,6 @@ class NonVisual : public testing::Test {
   ui::StatusBar helpLine_{"StatusBarHelpLine"};
 };
 
-// Whether it still runs is all the disconnect button asks of it.
-TEST_F(NonVisual, NoLine20s_TickOnlyDisablesIt) {
-  invisible_.TimerLoopNoLine20s.Restart(100);
-  clock_.Advance(99);
-  EXPECT_TRUE(invisible_.TimerLoopNoLine20s.Enabled());
-  clock_.Advance(1);
-  EXPECT_FALSE(invisible_.TimerLoopNoLine20s.Enabled());
-  EXPECT_EQ(clock_.DueIn(invisible_.TimerLoopNoLine20s), -1);
-}
-
 TEST_F(NonVisual, PortSettings_LoadedAtCreationStoredAtDestruction) {
   const QString path = dir_.filePath("port");
   TIni(path).SavePortSettings({.name = "ttyUSB2", .baudRate = 9600});

@@ -101,8 +101,7 @@ TEST_F(MainWindow, TextsKeepTheWindowStill_LongOnesShowInTheTooltip) {
   controls.StatusBar.SetSimpleText(longHint);
   Settle();
   EXPECT_GE(button->width(), button->sizeHint().width()) << "text would be clipped";
-  EXPECT_EQ(button->width(), width);
-  EXPECT_EQ(window.size(), size);
+  EXPECT_EQ(std::pair(button->width(), window.size()), std::pair(width, size));
   EXPECT_EQ(window.FullTextTooltip(Widget("StaticTextState")), longState);
   EXPECT_EQ(window.FullTextTooltip(window.statusBar()), longHint);
   EXPECT_EQ(window.FullTextTooltip(Widget("StaticTextMessages")), std::nullopt);
@@ -164,11 +163,9 @@ TEST_F(MainWindow, HintRouterRoutesHintsOfTheUsersControl_ProviderTextReplacesTh
   controls.ButtonState.SetHint("Identify the modem");
   controls.ButtonSetup.SetHint("Modem settings");
   QStringList hints;
-  ui::QtHintRouter router([&](const QString& hint) { hints << hint; },
-                          [&](QWidget* widget) -> std::optional<QString> {
-                            if (widget != state) return std::nullopt;
-                            return " Setup activated by remote terminal";
-                          });
+  ui::QtHintRouter router([&](const QString& hint) { hints << hint; }, [&](QWidget* widget) {
+    return widget == state ? std::optional<QString>(" Setup activated by remote terminal") : std::nullopt;
+  });
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
   QApplication::sendEvent(state, &enter);
   QEvent leave(QEvent::Leave);

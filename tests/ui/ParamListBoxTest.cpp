@@ -3,7 +3,9 @@
 #include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
+#include "Painted.h"
 #include "ui/widgets/QtChoicePopup.h"
 #include "ui/widgets/QtParamListBox.h"
 
@@ -34,15 +36,8 @@ class ParamList : public ::testing::Test {
   QPoint OnLink(int row) const { return {list.LinkX(row) - list.viewport()->x() + 4, Middle(row)}; }
   QPoint OnLabel(int row) const { return {12, Middle(row)}; }
   int Middle(int row) const { return list.RowRect(row).center().y() - list.viewport()->y(); }
-  int GreenPixels() {
-    const QImage image = list.grab().toImage();
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) {
-        const QColor c = image.pixelColor(x, y);
-        n += c.green() > 90 && c.red() < 80 && c.blue() < 80;
-      }
-    return n;
+  auto GreenPixels() {
+    return std::ranges::count_if(Painted(list), [](QColor c) { return c.green() > 90 && c.red() < 80 && c.blue() < 80; });
   }
 
   QtParamListBox list;
@@ -53,22 +48,18 @@ TEST(ParamRowMarkup, ReadsRowsAsTheyAreSpoken_ValueReplacedInPlace_BadMarkupStil
     QString markup, text, key, value;
   };
   const Case cases[] = {
-      {kRows[0], "Parameter : | Value :", "", ""},
-      {kRows[1], "Interface : P2 Sync", "Interface", "P2 Sync"},
-      {kRows[2], "Modulation :", "", ""},
-      {kRows[5], "LLC : Disabled", "LLC", "Disabled"},
+      {kRows[0], "Parameter : | Value :", "", ""}, {kRows[1], "Interface : P2 Sync", "Interface", "P2 Sync"},
+      {kRows[2], "Modulation :", "", ""}, {kRows[5], "LLC : Disabled", "LLC", "Disabled"},
       {R"( Interface : <IND x="150"><A href="Interface">E1 + KSI</A><HR>)", "Interface : E1 + KSI", "Interface", "E1 + KSI"},
       {R"(  a < b <IND x="zz">c<BLINK>d)", "a < b cd", "", ""},
       {R"(x <A href="K">open to the end)", "x open to the end", "K", "open to the end"},
       {R"(<a HREF='k'>v</a><A href="second">w</A>)", "vw", "k", "v"},
-      {R"(<A href="">no key</A> <A href="K")", "no key <A href=\"K\"", "", ""},
-      {"", "", "", ""},
+      {R"(<A href="">no key</A> <A href="K")", "no key <A href=\"K\"", "", ""}, {"", "", "", ""},
   };
   for (const Case& c : cases) {
     const ParamRowMarkup row = ParamRowMarkup::Parse(c.markup);
-    EXPECT_EQ(row.PlainText(), c.text) << c.markup.toStdString();
-    EXPECT_EQ(row.key, c.key) << c.markup.toStdString();
-    if (row.HasLink()) EXPECT_EQ(row.Value(), c.value) << c.markup.toStdString();
+    EXPECT_EQ(std::tuple(row.PlainText(), row.key, row.HasLink() ? row.Value() : c.value), std::tuple(c.text, c.key, c.value))
+        << c.markup.toStdString();
   }
   ParamRowMarkup row = ParamRowMarkup::Parse(kRows[1]);
   row.SetValue("E1 + KSI");
@@ -146,12 +137,9 @@ TEST_F(ParamList, KeysMoveBetweenRows_EnterAndSpaceActOnLinksOnly_CurrentRowKept
   QSignalSpy activated(&list, &QtParamListBox::LinkActivated);
   list.setFocus();
   EXPECT_EQ(list.CurrentRow(), 1) << "the keyboard lands on the first link";
-  QTest::keyClick(&list, Qt::Key_Down);
-  QTest::keyClick(&list, Qt::Key_Return);  // section row
-  QTest::keyClick(&list, Qt::Key_Down);
-  QTest::keyClick(&list, Qt::Key_Space);
-  QTest::keyClick(&list, Qt::Key_Down);
-  QTest::keyClick(&list, Qt::Key_Enter);  // fixed row
+  // Return on the section row, Space on the bit rate, Enter on the fixed row.
+  for (const auto key : {Qt::Key_Down, Qt::Key_Return, Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Enter})
+    QTest::keyClick(&list, key);
   ASSERT_EQ(activated.size(), 1);
   EXPECT_EQ(activated[0][0].toString(), "MBitRate");
   for (int i = 0; i < 10; ++i) QTest::keyClick(&list, Qt::Key_Up);
@@ -209,8 +197,7 @@ TEST_F(ParamList, AccessibleRowsAreNamedItems_PressActsAsClick_EntriesArePickedB
   ASSERT_EQ(seen->childCount(), 8);
   for (int row = 0; row < 8; ++row) EXPECT_EQ(seen->child(row)->text(QAccessible::Name), list.RowText(row));
   EXPECT_EQ(seen->child(1)->text(QAccessible::Name), "Interface : P2 Sync");
-  EXPECT_EQ(seen->child(0)->actionInterface()->actionNames(), QStringList());
-  EXPECT_EQ(seen->child(4)->actionInterface()->actionNames(), QStringList());
+  for (const int row : {0, 4}) EXPECT_EQ(seen->child(row)->actionInterface()->actionNames(), QStringList()) << row;
   seen->child(7)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   ASSERT_EQ(activated.size(), 1);
   EXPECT_EQ(activated[0][0].toString(), "SClockMode");

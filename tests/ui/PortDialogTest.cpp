@@ -32,14 +32,13 @@ TEST(PortSettingsForm, ShowsAndReturnsEverySetting_RefusesABlankPortOrAnUnusable
   for (const auto& [field, caption] : fields) {
     auto* label = qobject_cast<QLabel*>(rows->labelForField(field));
     ASSERT_NE(label, nullptr) << caption;
-    EXPECT_EQ(label->text().remove('&'), caption);
-    EXPECT_EQ(label->buddy(), field) << caption;
-    EXPECT_EQ(field->accessibleName(), caption);
+    EXPECT_EQ(std::tuple(label->text().remove('&'), label->buddy(), field->accessibleName()),
+              std::tuple(QString(caption), field, QString(caption)));
   }
 
   form.Load(kUnusual, {{.name = "ttyS0"}, {.name = "ttyS1"}});
-  EXPECT_EQ(form.port->currentText(), "ttyUSB3") << "a port the machine does not list stays";
-  EXPECT_EQ(form.port->count(), 2);
+  EXPECT_EQ(std::pair(form.port->currentText(), form.port->count()), std::pair(QString("ttyUSB3"), 2))
+      << "a port the machine does not list stays";
   EXPECT_EQ(form.parity->currentText() + "|" + form.stopBits->currentText(), "Even|2");
   EXPECT_EQ(form.Edited(PortSettings{}), kUnusual);
 
