@@ -23,7 +23,6 @@ class Roads : public test::PlainStyleTest {
  protected:
   // Starts the program with a placement file naming `port` (the emulator's when empty).
   void Start(sim::ModemModel model, QString port = {}) {
-    ASSERT_TRUE(dir_.isValid());
     program_.reset();  // before the modem it talks to
     modem_ = std::make_unique<sim::ModemEmulator>(std::move(model));
     port_ = port.isEmpty() ? QString::fromStdString(modem_->PortPath()) : port;
@@ -35,6 +34,13 @@ class Roads : public test::PlainStyleTest {
     Start(test::EmulatedModem(std::move(options)));
     Press("ButtonState");
     ASSERT_TRUE(WaitIdle());
+  }
+  // State on a modem that answers nothing, its first request on the line.
+  void StateOnSilentModem() {
+    Start(test::EmulatedModem());
+    modem_->AddFault({.fault = sim::Fault::NoReply});
+    Press("ButtonState");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return modem_->FrameCount() >= 1; }, kHangGuardMs));
   }
 
   QString IniPath() const { return dir_.filePath(QStringLiteral("R-Kvt-ms.ini")); }
@@ -48,7 +54,6 @@ class Roads : public test::PlainStyleTest {
     return *widget;
   }
   QString Text(const char* name) { return Get<QLabel>(name).text(); }
-  QColor TextColour(const char* name) { return Get<QLabel>(name).palette().color(QPalette::WindowText); }
   void Press(const char* name) { QTest::mouseClick(&Get<QPushButton>(name), Qt::LeftButton); }
   // '1' for each named widget that is enabled (or what `is` asks).
   std::string Flags(std::initializer_list<const char*> names, bool (QWidget::*is)() const = &QWidget::isEnabled) {
@@ -85,7 +90,7 @@ TEST_F(Roads, State_WorkingModem_ChainsIntoStatisticsAndEndsReady) {
 
   EXPECT_EQ(QStringList({Text("StaticTextMessages"), Text("StaticTextModem"), Text("StaticTextInterface")}),
             QStringList({" Get statistics OK.", "Vorak R-KVT-MS-2", "E1"}));
-  EXPECT_NE(TextColour("StaticTextMessages"), QColor(Qt::red));
+  EXPECT_NE(Get<QLabel>("StaticTextMessages").palette().color(QPalette::WindowText), QColor(Qt::red));
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d$")).match(Text("StaticTextFillTime")).hasMatch())
       << Text("StaticTextFillTime").toStdString();
 
@@ -111,7 +116,7 @@ TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
   ASSERT_TRUE(WaitIdle());
 
   EXPECT_EQ(Text("StaticTextMessages"), QStringLiteral(" Can't open COM-port!"));
-  EXPECT_EQ(TextColour("StaticTextMessages"), QColor(0xFF, 0, 0));
+  EXPECT_EQ(Get<QLabel>("StaticTextMessages").palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
   // The reason is the message line's tooltip.
   const QString reason = Get("StaticTextMessages").toolTip();
   EXPECT_TRUE(reason.startsWith(port_ + ": no such port (the system answered \"No such file or directory\")."))
@@ -151,11 +156,7 @@ TEST_F(Roads, State_FirstGenerationP2Sync_ShowsPort2PanelAndRates) {
 }
 
 TEST_F(Roads, State_StopWhileTheModemIsSilent_EndsStopped) {
-  Start(test::EmulatedModem());
-  modem_->AddFault({.fault = sim::Fault::NoReply});
-
-  Press("ButtonState");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return modem_->FrameCount() >= 1; }, kHangGuardMs));
+  ASSERT_NO_FATAL_FAILURE(StateOnSilentModem());
   Press("ButtonState");  // now "Stop"
   ASSERT_TRUE(WaitIdle());
 
@@ -241,10 +242,7 @@ TEST_F(Roads, Hint_OfTheControlUnderTheMouse_ReachesTheStatusLine) {
 }
 
 TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
-  Start(test::EmulatedModem());
-  modem_->AddFault({.fault = sim::Fault::NoReply});
-  Press("ButtonState");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return modem_->FrameCount() >= 1; }, kHangGuardMs));
+  ASSERT_NO_FATAL_FAILURE(StateOnSilentModem());
   ASSERT_TRUE(Form().CommandRunning());
   program_.reset();  // must stop the worker before the window's block goes
   EXPECT_TRUE(QSettings(IniPath(), QSettings::IniFormat).contains(QStringLiteral("FormMain/Top")))
@@ -260,8 +258,8 @@ TEST_F(Roads, Loop_EsAndRdl_ConnectThreeReadsDisconnect) {
     const std::size_t before = modem_->FrameCount();
     Form().ComboBoxTest.Choose(item);
     Press("ButtonTest");
-    const auto reads = [&] { return modem_->FrameCount() - before - 1; };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reads() == 3 && !Form().CommandRunning(); }, kHangGuardMs));
+    const auto connectAndThreeReads = [&] { return modem_->FrameCount() - before == 4 && !Form().CommandRunning(); };
+    ASSERT_TRUE(QTest::qWaitFor(connectAndThreeReads, kHangGuardMs));
     EXPECT_EQ(QStringList({Form().ButtonTest.Caption(), Text("StaticTextState"), Text("StaticTextQual")}),
               QStringList({"Disconnect", "Normal", "A"}));
     if (item == 2) {

@@ -59,21 +59,15 @@ TEST_F(CfgFile, UnusableLocation_RunsOnDefaults) {
 
 // An existing file is read and left exactly as written; absent or unusable
 // intervals (not a number, 0 or below) give 1000; only "yes" in any case logs.
-struct CfgCase {
-  const char* text;
-  int stat, loop;
-  bool log;
-};
+using CfgCase = std::tuple<const char*, int, int, bool>;
 
 class CfgFileRead : public CfgFile, public testing::WithParamInterface<CfgCase> {};
 
 TEST_P(CfgFileRead, ValuesReadFileUntouched) {
-  ASSERT_TRUE(test::WriteAll(CfgPath(), GetParam().text));
-  {
-    TCfg cfg(dir_.path());
-    EXPECT_EQ(Values(cfg), std::tuple(GetParam().stat, GetParam().loop, GetParam().log));
-  }
-  EXPECT_EQ(test::ReadAll(CfgPath()), QString(GetParam().text));
+  const auto& [text, stat, loop, log] = GetParam();
+  ASSERT_TRUE(test::WriteAll(CfgPath(), text));
+  EXPECT_EQ(Values(TCfg(dir_.path())), std::tuple(stat, loop, log));
+  EXPECT_EQ(test::ReadAll(CfgPath()), QString(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -32,9 +32,8 @@ TEST_F(PlacementFile, MissingDirectoryAndFile_CreatedEmpty_AgainIfDeletedWhileOp
   const QString directory = dir_.filePath("fresh home/.config");
   {
     TIni ini(directory);
-    EXPECT_TRUE(ini.Available());
-    EXPECT_EQ(ini.Path(), directory + "/R-Kvt-ms.ini");
-    EXPECT_EQ(QFileInfo(ini.Path()).size(), 0);
+    EXPECT_EQ(std::tuple(ini.Available(), ini.Path(), QFileInfo(ini.Path()).size()),
+              std::tuple(true, directory + "/R-Kvt-ms.ini", 0));
     ASSERT_TRUE(QFile::remove(ini.Path()));
   }
   ASSERT_TRUE(QFile::exists(directory + "/R-Kvt-ms.ini"));
@@ -127,45 +126,41 @@ TEST_F(PlacementFile, Placement_AbsentOrBadValues_KeepCurrent) {
 // --- Serial port settings ---------------------------------------------------
 
 // Saved in QSerialPort's enum names over a file that held a custom rate:
-// CustomBaudRate is written only while the rate is not a standard one.
-struct PortSaveCase {
-  PortSettings port;
-  const char* onDisk;  // BaudRate DataBits Parity StopBits FlowControl CustomBaudRate
-};
+// CustomBaudRate is written only while the rate is not a standard one. On disk:
+// BaudRate DataBits Parity StopBits FlowControl CustomBaudRate.
+using PortSaveCase = std::pair<PortSettings, const char*>;
 
 class PlacementFilePortSave : public PlacementFile, public testing::WithParamInterface<PortSaveCase> {};
 
 TEST_P(PlacementFilePortSave, WrittenByNameAndReadBack) {
   TIni(dir_.path()).SavePortSettings({.baudRate = 250000});
-  TIni(dir_.path()).SavePortSettings(GetParam().port);
+  const auto& [port, onDisk] = GetParam();
+  TIni(dir_.path()).SavePortSettings(port);
   QStringList values;
   for (const char* key : {"BaudRate", "DataBits", "Parity", "StopBits", "FlowControl", "CustomBaudRate"})
     values << OnDisk(QString("ComPort/") + key);
-  EXPECT_EQ(OnDisk("ComPort/Port"), GetParam().port.name);
-  EXPECT_EQ(values.join(' '), QString(GetParam().onDisk));
-  EXPECT_EQ(LoadPort(), GetParam().port);
+  EXPECT_EQ(OnDisk("ComPort/Port"), port.name);
+  EXPECT_EQ(values.join(' '), QString(onDisk));
+  EXPECT_EQ(LoadPort(), port);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ports, PlacementFilePortSave,
     testing::Values(PortSaveCase{{}, "115200 Data8 NoParity OneStop NoFlowControl <absent>"},
                     PortSaveCase{{"ttyUSB0", 9600, QSerialPort::Data7, QSerialPort::EvenParity, QSerialPort::TwoStop,
-                                  QSerialPort::HardwareControl},
-                                 "9600 Data7 EvenParity TwoStop HardwareControl <absent>"},
+                                  QSerialPort::HardwareControl}, "9600 Data7 EvenParity TwoStop HardwareControl <absent>"},
                     PortSaveCase{{.baudRate = 250000, .flowControl = QSerialPort::SoftwareControl},
                                  "250000 Data8 NoParity OneStop SoftwareControl 250000"}));
 
 // Hand-written lines: a bad value costs only its own field.
-struct PortLineCase {
-  const char* lines;
-  PortSettings expected;
-};
+using PortLineCase = std::pair<const char*, PortSettings>;
 
 class PlacementFilePortLine : public PlacementFile, public testing::WithParamInterface<PortLineCase> {};
 
 TEST_P(PlacementFilePortLine, LoadsFieldOrKeepsDefault) {
-  WriteIni(QString("[ComPort]\n") + GetParam().lines + "\n");
-  EXPECT_EQ(LoadPort(), GetParam().expected) << GetParam().lines;
+  const auto& [lines, expected] = GetParam();
+  WriteIni(QString("[ComPort]\n") + lines + "\n");
+  EXPECT_EQ(LoadPort(), expected) << lines;
 }
 
 INSTANTIATE_TEST_SUITE_P(

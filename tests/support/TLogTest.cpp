@@ -68,22 +68,18 @@ TEST_F(LogTest, Add_GapBeforeLineOneOfEachObject_NumbersPerObject) {
 }
 
 // Old lines of 100 bytes each (CR LF counted) behind a first line of
-// `firstBytes`; a new line with its gap adds 4 + 29 + 2 bytes.
-struct CapCase {
-  int firstBytes, lines;
-  qint64 size;
-  std::string first;
-};
+// `firstBytes`; a new line with its gap adds 4 + 29 + 2 bytes. Then the size and start the file must have.
+using CapCase = std::tuple<int, int, qint64, std::string>;
 class Cap : public LogTest, public testing::WithParamInterface<CapCase> {};
 
 TEST_P(Cap, JustBelowAtOneOverFarAbove_OldestLinesGoFirst_NewestStays) {
-  const CapCase& c = GetParam();
-  QByteArray old = QByteArray(c.firstBytes - 2, 'F') + "\r\n";
-  for (int i = 1; i <= c.lines; ++i) old += QByteArray::number(i).rightJustified(98, '0') + "\r\n";
+  const auto& [firstBytes, lines, size, first] = GetParam();
+  QByteArray old = QByteArray(firstBytes - 2, 'F') + "\r\n";
+  for (int i = 1; i <= lines; ++i) old += QByteArray::number(i).rightJustified(98, '0') + "\r\n";
   Put(old);
   Make().Add(QStringLiteral("x"));
-  EXPECT_EQ(Raw().size(), c.size);
-  EXPECT_TRUE(Raw().startsWith(c.first) && Raw().endsWith(QByteArray("\r\n\r\n\r\n") + kStamp + " [1] : x\r\n"));
+  EXPECT_EQ(Raw().size(), size);
+  EXPECT_TRUE(Raw().startsWith(first) && Raw().endsWith(QByteArray("\r\n\r\n\r\n") + kStamp + " [1] : x\r\n"));
 }
 INSTANTIATE_TEST_SUITE_P(LogTest, Cap,
                          testing::Values(CapCase{54, 5242, 524287, "FFF"}, CapCase{55, 5242, 524288, "FFF"},
