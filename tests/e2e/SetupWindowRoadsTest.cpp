@@ -26,7 +26,6 @@ struct SetupRoad : test::PlainStyleTest {
   TFormSetup& Form() { return program->FormSetup(); }
   ui::QtParamListBox& List() { return Window().List(); }
   QPushButton& Button(const char* name) { return *Window().findChild<QPushButton*>(name); }
-  QPushButton& MainButton(const char* name) { return *program->MainWindow().findChild<QPushButton*>(name); }
   bool Idle() { return QTest::qWaitFor([&] { return !Form().CommandRunning(); }, kHangGuardMs); }
   Record ModemRecord(int profile = 0) {
     Record r{};
@@ -59,7 +58,7 @@ struct SetupRoad : test::PlainStyleTest {
 
 TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
   EXPECT_EQ(Window().windowTitle(), "R-KVT-MS - Setup local modem");
-  EXPECT_FALSE(MainButton("ButtonState").isEnabled()) << "locked while setup is open";
+  EXPECT_FALSE(program->MainWindow().findChild<QWidget*>("ButtonState")->isEnabled()) << "locked while setup is open";
   EXPECT_EQ(List().RowText(1), "Interface : E1");
   Record record = ModemRecord();
 
@@ -106,7 +105,7 @@ TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
   const Record loaded = ModemRecord(3);
   EXPECT_EQ(Sent(from, 24), Request(24, std::span(loaded).subspan(16, 4)));
   EXPECT_EQ(program->FormMain().StaticTextMessages.Text(), " Get statistics OK.") << "identified again";
-  EXPECT_TRUE(MainButton("ButtonSetup").isEnabled());
+  EXPECT_TRUE(program->MainWindow().findChild<QWidget*>("ButtonSetup")->isEnabled());
 }
 
 TEST_F(SetupRoad, KeyboardAndNoWayOutButClose) {

@@ -27,8 +27,7 @@ TEST_F(CfgFile, MissingFile_CreatedAtOnceWithDefaultEntries) {
   const QString defaults = "[Config]\nCreateLogFiles=no\nLoopInterval=1000\nStatInterval=1000\n";
   {
     TCfg cfg(dir_.path());
-    EXPECT_TRUE(cfg.Available());
-    EXPECT_EQ(cfg.Path(), CfgPath());
+    EXPECT_EQ(std::pair(cfg.Available(), cfg.Path()), std::pair(true, CfgPath()));
     EXPECT_EQ(Values(cfg), kDefaults);
     EXPECT_EQ(test::ReadAll(CfgPath()), defaults);  // already on disk while the program runs
   }

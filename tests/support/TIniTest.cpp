@@ -115,12 +115,12 @@ TEST_F(PlacementFile, Placement_SavedThenLoaded) {
 TEST_F(PlacementFile, Placement_AbsentOrBadValues_KeepCurrent) {
   WriteIni("[FormSoftware]\nTop=abc\nLeft=-15\nHeight=\nWidth=12.5\n");
   TIni ini(dir_.path());
-  WindowPlacement software{1, 2, 3, 4};
-  ini.LoadPlacement("FormSoftware", software);
-  EXPECT_EQ(software, (WindowPlacement{1, -15, 3, 4}));
-  WindowPlacement setup{5, 6, 7, 8};
-  ini.LoadPlacement("FormSetup", setup);
-  EXPECT_EQ(setup, (WindowPlacement{5, 6, 7, 8}));
+  const std::tuple<const char*, WindowPlacement, WindowPlacement> windows[] = {  // before, and after loading
+      {"FormSoftware", {1, 2, 3, 4}, {1, -15, 3, 4}}, {"FormSetup", {5, 6, 7, 8}, {5, 6, 7, 8}}};
+  for (auto [window, placement, loaded] : windows) {
+    ini.LoadPlacement(window, placement);
+    EXPECT_EQ(placement, loaded) << window;
+  }
 }
 
 // --- Serial port settings ---------------------------------------------------

@@ -116,9 +116,9 @@ TEST_F(LogTest, Add_WriteFailsHalfWay_OldFileIntact) {
   Put(old);
   // A file size limit makes the new file fail part-way, like a full disk.
   std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved{}, small{};
+  rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  small = {1000, saved.rlim_max};
+  const rlimit small{1000, saved.rlim_max};
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   Make().Add(QStringLiteral("x"));
   setrlimit(RLIMIT_FSIZE, &saved);

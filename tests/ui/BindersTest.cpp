@@ -180,8 +180,7 @@ TEST_P(Gestures, RadioButton_PickingRemoteChecksItAndRunsItsHandler) {
       break;
     case Gesture::Accessible: Act(remoteWidget, QAccessibleActionInterface::toggleAction()); break;
   }
-  EXPECT_EQ(picked, 1);
-  EXPECT_TRUE(remote.Checked() && !local.Checked());
+  EXPECT_EQ(std::tuple(picked, remote.Checked(), local.Checked()), std::tuple(1, true, false));
   // Picking it again is no change.
   QTest::mouseClick(&remoteWidget, Qt::LeftButton);
   EXPECT_EQ(picked, 1);
@@ -195,27 +194,23 @@ TEST_P(Gestures, ComboBox_ChoosingAnotherItemReachesTheModel) {
   int changes = 0;
   model.OnChange = [&] { ++changes; };
   widget.setFocus();
+  QAbstractItemView* list = widget.view();
   switch (GetParam()) {
-    case Gesture::Mouse: {
+    case Gesture::Mouse:
       widget.showPopup();
-      QAbstractItemView* list = widget.view();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
       break;
-    }
     case Gesture::Key: QTest::keyClick(&widget, Qt::Key_Down); break;
-    case Gesture::Accessible: {
+    case Gesture::Accessible:
       // The client opens the list and picks with the keys, as a screen reader user does.
       Act(widget, QAccessibleActionInterface::showMenuAction());
-      QAbstractItemView* list = widget.view();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
       QTest::keyClick(list, Qt::Key_Down);
       QTest::keyClick(list, Qt::Key_Return);
       break;
-    }
   }
-  EXPECT_EQ(changes, 1);
-  EXPECT_EQ(model.Text(), "RDL");
+  EXPECT_EQ(std::pair(changes, model.Text()), std::pair(1, QString("RDL")));
 }
 
 TEST_F(Binder, StaticText_ShowsTheExactTextInItsColours_ElidesWhatDoesNotFit) {
@@ -349,8 +344,7 @@ TEST(PanelRow, GroupBoxesOrderedByLeftEdge_SharedEdgeSharesThePlace) {
   port2.SetLeft(184);
   e1.SetVisible(false);
   row.layout()->activate();
-  EXPECT_EQ(row.Order().front(), port2Box);
-  EXPECT_EQ(port2Box->x(), 0);
+  EXPECT_EQ(std::pair(row.Order().front(), port2Box->x()), std::pair(static_cast<QWidget*>(port2Box), 0));
 }
 
 }  // namespace

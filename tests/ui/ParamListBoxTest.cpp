@@ -58,8 +58,8 @@ TEST(ParamRowMarkup, ReadsRowsAsTheyAreSpoken_ValueReplacedInPlace_BadMarkupStil
   };
   for (const Case& c : cases) {
     const ParamRowMarkup row = ParamRowMarkup::Parse(c.markup);
-    EXPECT_EQ(std::tuple(row.PlainText(), row.key, row.HasLink() ? row.Value() : c.value), std::tuple(c.text, c.key, c.value))
-        << c.markup.toStdString();
+    EXPECT_EQ(std::tuple(row.PlainText(), row.key, row.HasLink() ? row.Value() : c.value),
+              std::tuple(c.text, c.key, c.value)) << c.markup.toStdString();
   }
   ParamRowMarkup row = ParamRowMarkup::Parse(kRows[1]);
   row.SetValue("E1 + KSI");
@@ -109,9 +109,8 @@ TEST_F(ParamList, ClickOnALinkReportsIt_HeaderSectionFixedAndLabelReportNothing)
   for (const int row : {0, 1, 2, 3, 4, 7}) QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, OnLink(row));
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, OnLabel(5));
   ASSERT_EQ(activated.size(), 3);
-  const QString seen[] = {activated[0][0].toString(), activated[1][0].toString(), activated[2][0].toString()};
-  EXPECT_EQ(QStringList(std::begin(seen), std::end(seen)), QStringList({"Interface", "MBitRate", "SClockMode"}));
-  EXPECT_EQ(activated[2][1].toString(), "Internal (TxC)");
+  EXPECT_EQ(QStringList({activated[0][0].toString(), activated[1][0].toString(), activated[2][0].toString(),
+                         activated[2][1].toString()}), QStringList({"Interface", "MBitRate", "SClockMode", "Internal (TxC)"}));
   EXPECT_EQ(activated[2][2].toRect(), list.RowRect(7));
   EXPECT_EQ(list.CurrentRow(), 5) << "a click on a label still moves there";
   // Pressed on one link, released on another: no click.
@@ -174,8 +173,7 @@ TEST_F(ParamList, ChoicesDropUnderTheRow_KeysAndClicksPick_EscAndOutsideClose) {
   QTest::mouseClick(popup, Qt::LeftButton, {}, popup->mapFromGlobal(list.viewport()->mapToGlobal(OnLabel(0))));
   EXPECT_FALSE(list.ChoicesShown()) << "a click outside closes the list";
   list.DropChoices("MBitRate", {"64", "128"});
-  const QPoint second = popup->ItemRect(1).center() - popup->viewport()->pos();
-  QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, second);
+  QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, popup->ItemRect(1).center() - popup->viewport()->pos());
   EXPECT_EQ(picked.size(), 2);
   EXPECT_EQ(picked.last(), QVariantList({"MBitRate", 1, "128"}));
 
@@ -217,8 +215,7 @@ TEST_F(ParamList, AccessibleRowsAreNamedItems_PressActsAsClick_EntriesArePickedB
       entries->child(i)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   ASSERT_EQ(picked.size(), 1);
   EXPECT_EQ(picked[0], QVariantList({"SClockMode", 2, "Receiver (RxC)"}));
-  EXPECT_FALSE(list.ChoicesShown());
-  EXPECT_EQ(seen->childCount(), 8);
+  EXPECT_EQ(std::pair(list.ChoicesShown(), seen->childCount()), std::pair(false, 8));
 
   list.setEnabled(false);
   EXPECT_EQ(seen->child(7)->actionInterface()->actionNames(), QStringList());
