@@ -53,8 +53,7 @@ TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
   auto press = [&](const char* name) { program->MainWindow().findChild<QPushButton*>(name)->click(); };
   press("ButtonStatistics");
   const auto change = [&](std::uint8_t quality, std::uint8_t alarms) {
-    modem_.Configure(
-        [&](sim::ModemModel& m) { m.Local().state.quality = quality, m.Local().state.slotA.e1Alarms = alarms; });
+    modem_.Configure([&](sim::ModemModel& m) { m.Local().state.quality = quality, m.Local().state.slotA.e1Alarms = alarms; });
   };
   change(5, 0xFD);  // no line, and the E1 port loses its signal
   ASSERT_TRUE(WaitForLine("E1 port status is changed to DOWN"));

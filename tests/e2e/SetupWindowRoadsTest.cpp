@@ -37,9 +37,7 @@ struct SetupRoad : test::PlainStyleTest {
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   }
   // The accessible row of `key`: the list's children are its rows, in order.
-  QAccessibleInterface* Row(const char* key) {
-    return QAccessible::queryAccessibleInterface(&List())->child(List().RowOfKey(key));
-  }
+  QAccessibleInterface* Row(const char* key) { return QAccessible::queryAccessibleInterface(&List())->child(List().RowOfKey(key)); }
   // The first request with this code from frame `from` on, and the frame it must be.
   std::optional<Frame> Sent(std::size_t from, std::uint8_t code) {
     const auto journal = modem.Journal();

@@ -141,9 +141,7 @@ class Gestures : public Binder, public testing::WithParamInterface<Gesture> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Ways, Gestures, testing::Values(Gesture::Mouse, Gesture::Key, Gesture::Accessible),
-                         [](const auto& info) { return std::string(info.param == Gesture::Mouse ? "Mouse"
-                                                                   : info.param == Gesture::Key ? "Key"
-                                                                                                : "Accessible"); });
+                         [](const auto& info) { return (std::array{"Mouse", "Key", "Accessible"})[int(info.param)]; });
 
 TEST_P(Gestures, Button_OneClick) {
   Button model("ButtonState", "State");
