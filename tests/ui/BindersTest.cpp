@@ -66,8 +66,8 @@ TEST_F(Binder, Button_MirrorsTheModel_ClickReachesItOnlyWhileEnabled) {
   model.SetCaption("Stop");
   model.SetEnabled(false);
   model.SetHint("Identify the modem");
-  EXPECT_EQ(widget.text() + "|" + widget.accessibleName() + "|" + widget.statusTip() + (widget.isEnabled() ? "" : "|off"),
-            "&Stop|Stop|Identify the modem|off");
+  EXPECT_EQ(std::pair(widget.text() + "|" + widget.accessibleName() + "|" + widget.statusTip(), widget.isEnabled()),
+            std::pair(QString("&Stop|Stop|Identify the modem"), false));
   QTest::mouseClick(&widget, Qt::LeftButton);
   model.SetVisible(false);
   EXPECT_EQ(std::pair(clicks, widget.isHidden()), std::pair(1, true));
