@@ -76,7 +76,7 @@ TEST_F(ParamList, FindsAndReplacesValuesByKey_AnUnknownKeyChangesNothing) {
   EXPECT_FALSE(list.SetValue("DCDManagement", "Line"));
   EXPECT_EQ(list.Value("DCDManagement"), "");
   for (int row = 0; row < list.RowCount(); ++row)
-    if (row != 3) EXPECT_EQ(list.RowMarkup(row), kRows[row]);
+    if (row != 3) { EXPECT_EQ(list.RowMarkup(row), kRows[row]); }
 }
 
 // 16-pixel rows; every value column in one place, past the longest label;
