@@ -47,7 +47,7 @@ class LogRoad : public test::PlainStyleTest {
   sim::ModemEmulator modem_{SteadyModem()};
 };
 
-TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
+TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarmTellsTheStory) {
   auto program = test::StartProgram(dir_.path(), Port());
   ASSERT_TRUE(test::Run(*program, "ButtonState"));
   auto press = [&](const char* name) { program->MainWindow().findChild<QPushButton*>(name)->click(); };
@@ -76,7 +76,7 @@ TEST_F(LogRoad, StateThenPollingThroughLineDropAndAlarm_TellsTheStory) {
 #ifdef Q_OS_UNIX
 class SignalEnd : public LogRoad, public testing::WithParamInterface<int> {};
 
-TEST_P(SignalEnd, ClosesLikeTheWindow_StoppedLoggedPlacementSaved) {
+TEST_P(SignalEnd, ClosesLikeTheWindowStoppedLoggedPlacementSaved) {
   auto program = test::StartProgram(dir_.path(), Port(), LinkTimings{});
   QuitOnSignals quit([] { QCoreApplication::quit(); });
   QTimer::singleShot(0, [signal = GetParam()] { std::raise(signal); });

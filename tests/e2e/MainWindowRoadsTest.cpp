@@ -80,7 +80,7 @@ class Roads : public test::PlainStyleTest {
   QString port_;
 };
 
-TEST_F(Roads, State_WorkingModem_ChainsIntoStatisticsAndEndsReady) {
+TEST_F(Roads, StateWorkingModemChainsIntoStatisticsAndEndsReady) {
   Start(test::EmulatedModem());
   EXPECT_EQ(Window().windowTitle(), QStringLiteral("R-KVT-MS_v2.48 ") + port_);
 
@@ -109,7 +109,7 @@ TEST_F(Roads, State_WorkingModem_ChainsIntoStatisticsAndEndsReady) {
   }
 }
 
-TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
+TEST_F(Roads, StatePortCannotBeOpenedShowsPortErrorInRed) {
   Start(test::EmulatedModem(), dir_.filePath(QStringLiteral("no-such-port")));
 
   Press("ButtonState");
@@ -131,7 +131,7 @@ TEST_F(Roads, State_PortCannotBeOpened_ShowsPortErrorInRed) {
   EXPECT_EQ(Get<QPushButton>("ButtonState").text(), QStringLiteral("&State"));
 }
 
-TEST_F(Roads, State_E1WithPort2_ShowsBothPanelsPortTwoOnTheRight) {
+TEST_F(Roads, StateE1WithPort2ShowsBothPanelsPortTwoOnTheRight) {
   ASSERT_NO_FATAL_FAILURE(Identified({"--interface", "e1-port2"}));
   ASSERT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
   ASSERT_EQ(Panels(), "110");
@@ -140,7 +140,7 @@ TEST_F(Roads, State_E1WithPort2_ShowsBothPanelsPortTwoOnTheRight) {
   EXPECT_EQ(Flags({"StaticTextCable", "StaticTextBitRatePx", "StaticTextSpeed"}, &QWidget::isVisible), "110");
 }
 
-TEST_F(Roads, State_FirstGenerationP2Sync_ShowsPort2PanelAndRates) {
+TEST_F(Roads, StateFirstGenerationP2SyncShowsPort2PanelAndRates) {
   ASSERT_NO_FATAL_FAILURE(Identified({"--preset", "gen1-old", "--interface", "p2-sync"}));
   ASSERT_EQ(Text("StaticTextMessages"), QStringLiteral(" Get statistics OK."));
   EXPECT_EQ(QStringList({Text("StaticTextModem"), Text("StaticTextVersion"), Text("StaticTextInterface")}),
@@ -155,7 +155,7 @@ TEST_F(Roads, State_FirstGenerationP2Sync_ShowsPort2PanelAndRates) {
   EXPECT_EQ(journal[1].frame[4], 1) << "first-generation state page";
 }
 
-TEST_F(Roads, State_StopWhileTheModemIsSilent_EndsStopped) {
+TEST_F(Roads, StateStopWhileTheModemIsSilentEndsStopped) {
   ASSERT_NO_FATAL_FAILURE(StateOnSilentModem());
   Press("ButtonState");  // now "Stop"
   ASSERT_TRUE(WaitIdle());
@@ -164,7 +164,7 @@ TEST_F(Roads, State_StopWhileTheModemIsSilent_EndsStopped) {
   EXPECT_FALSE(Get("ButtonSetup").isEnabled());
 }
 
-TEST_F(Roads, Soft_CloseGivesTheButtonsBack) {
+TEST_F(Roads, SoftCloseGivesTheButtonsBack) {
   ASSERT_NO_FATAL_FAILURE(Identified());
   Press("ButtonSoftware");
   QWidget& update = program_->UpdateWindow();
@@ -207,7 +207,7 @@ TEST_P(RemotePicked, RefillsTheTestSelectorBlanksTheDisplaysLocksTheCommands) {
   EXPECT_EQ(Commands(), "100010011");
 }
 
-TEST_F(Roads, Port_ChosenInTheDialog_RenamesTheWindowAndIsStored) {
+TEST_F(Roads, PortChosenInTheDialogRenamesTheWindowAndIsStored) {
   Start(test::EmulatedModem());
   const QString other = dir_.filePath(QStringLiteral("other-port"));
   QTimer::singleShot(0, [&] {
@@ -227,7 +227,7 @@ TEST_F(Roads, Port_ChosenInTheDialog_RenamesTheWindowAndIsStored) {
   EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("r-kvt-ms_v2.48.cfg"))));
 }
 
-TEST_F(Roads, Hint_OfTheControlUnderTheMouse_ReachesTheStatusLine) {
+TEST_F(Roads, HintOfTheControlUnderTheMouseReachesTheStatusLine) {
   Start(test::EmulatedModem());
   QApplication::setActiveWindow(&Window());
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
@@ -240,7 +240,7 @@ TEST_F(Roads, Hint_OfTheControlUnderTheMouse_ReachesTheStatusLine) {
   EXPECT_EQ(Text("StatusBarText"), QStringLiteral(" "));
 }
 
-TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
+TEST_F(Roads, CloseWhileACommandRunsWaitsForItsEnd) {
   ASSERT_NO_FATAL_FAILURE(StateOnSilentModem());
   ASSERT_TRUE(Form().CommandRunning());
   program_.reset();  // must stop the worker before the window's block goes
@@ -250,7 +250,7 @@ TEST_F(Roads, Close_WhileACommandRuns_WaitsForItsEnd) {
 
 // A test through the real window on first-generation pages: connect, three
 // reads, Disconnect; the exact frames on the line and what the window shows.
-TEST_F(Roads, Loop_EsAndRdl_ConnectThreeReadsDisconnect) {
+TEST_F(Roads, LoopEsAndRdlConnectThreeReadsDisconnect) {
   const std::tuple<int, std::uint8_t, std::uint8_t> tests[] = {{2, 6, 5}, {3, 2, 6}};  // item, test code, page
   for (const auto& [item, testCode, pageCode] : tests) {
     ASSERT_NO_FATAL_FAILURE(Identified({"--preset", "gen1-old", "--interface", "p2-sync"}));

@@ -54,7 +54,7 @@ struct SetupRoad : test::PlainStyleTest {
   std::unique_ptr<Application> program;  // goes before the modem
 };
 
-TEST_F(SetupRoad, FlipChooseLoadSaveClose_ExactFrames) {
+TEST_F(SetupRoad, FlipChooseLoadSaveCloseExactFrames) {
   EXPECT_EQ(Window().windowTitle(), "R-KVT-MS - Setup local modem");
   EXPECT_FALSE(program->MainWindow().findChild<QWidget*>("ButtonState")->isEnabled()) << "locked while setup is open";
   EXPECT_EQ(List().RowText(1), "Interface : E1");
@@ -124,7 +124,7 @@ TEST_F(SetupRoad, KeyboardAndNoWayOutButClose) {
   EXPECT_TRUE(Sent(from, 24));
 }
 
-TEST(SetupPlacement, NotOpenedThisRun_NoPositionIsMadeUp) {
+TEST(SetupPlacement, NotOpenedThisRunNoPositionIsMadeUp) {
   QTemporaryDir dir;
   std::make_unique<Application>(Application::Options{.placementDirectory = dir.path(), .workingDirectory = dir.path()}).reset();
   EXPECT_FALSE(QSettings(dir.filePath("R-Kvt-ms.ini"), QSettings::IniFormat).contains("FormSetup/Top"))

@@ -23,7 +23,7 @@ class CfgFile : public testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(CfgFile, MissingFile_CreatedAtOnceWithDefaultEntries) {
+TEST_F(CfgFile, MissingFileCreatedAtOnceWithDefaultEntries) {
   const QString defaults = "[Config]\nCreateLogFiles=no\nLoopInterval=1000\nStatInterval=1000\n";
   {
     TCfg cfg(dir_.path());
@@ -34,7 +34,7 @@ TEST_F(CfgFile, MissingFile_CreatedAtOnceWithDefaultEntries) {
   EXPECT_EQ(test::ReadAll(CfgPath()), defaults);
 }
 
-TEST_F(CfgFile, DefaultDirectory_IsCurrentDirectory) {
+TEST_F(CfgFile, DefaultDirectoryIsCurrentDirectory) {
   const QString previous = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir_.path()));
   { TCfg cfg; }
@@ -42,7 +42,7 @@ TEST_F(CfgFile, DefaultDirectory_IsCurrentDirectory) {
   EXPECT_TRUE(QFile::exists(CfgPath()));
 }
 
-TEST_F(CfgFile, UnusableLocation_RunsOnDefaults) {
+TEST_F(CfgFile, UnusableLocationRunsOnDefaults) {
   const QString blocked = test::BlockedDirectory(dir_.path());
   {
     TCfg cfg(blocked);

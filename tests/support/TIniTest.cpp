@@ -28,7 +28,7 @@ class PlacementFile : public testing::Test {
 
 // --- Making the file available ----------------------------------------------
 
-TEST_F(PlacementFile, MissingDirectoryAndFile_CreatedEmpty_AgainIfDeletedWhileOpen) {
+TEST_F(PlacementFile, MissingDirectoryAndFileCreatedEmptyAgainIfDeletedWhileOpen) {
   const QString directory = dir_.filePath("fresh home/.config");
   {
     TIni ini(directory);
@@ -42,7 +42,7 @@ TEST_F(PlacementFile, MissingDirectoryAndFile_CreatedEmpty_AgainIfDeletedWhileOp
 
 #ifndef Q_OS_WIN
 // The run script gives the program a private configuration directory this way.
-TEST_F(PlacementFile, DefaultDirectory_FollowsXdgConfigHome) {
+TEST_F(PlacementFile, DefaultDirectoryFollowsXdgConfigHome) {
   const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
   const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
   qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
@@ -53,7 +53,7 @@ TEST_F(PlacementFile, DefaultDirectory_FollowsXdgConfigHome) {
 }
 #endif
 
-TEST_F(PlacementFile, ExistingFile_ReadAndKept) {
+TEST_F(PlacementFile, ExistingFileReadAndKept) {
   WriteIni("[FormSoftware]\nLoadFileNameSoftwareModem=old.vrk\nLoadInitialDirSoftwareModem=/data/a, b\n");
   {
     TIni ini(dir_.path());
@@ -67,7 +67,7 @@ TEST_F(PlacementFile, ExistingFile_ReadAndKept) {
   EXPECT_EQ(LoadPort(), PortSettings{});  // no ComPort section
 }
 
-TEST_F(PlacementFile, CannotCreate_ReadsDefaultsAndDropsWrites) {
+TEST_F(PlacementFile, CannotCreateReadsDefaultsAndDropsWrites) {
   const QString blocked = test::BlockedDirectory(dir_.path());
   {
     TIni ini(blocked);
@@ -87,7 +87,7 @@ TEST_F(PlacementFile, CannotCreate_ReadsDefaultsAndDropsWrites) {
   EXPECT_EQ(test::ReadAll(dir_.filePath("file-not-dir")), QString("keep me"));
 }
 
-TEST_F(PlacementFile, WriteString_RoundTripsAwkwardTexts) {
+TEST_F(PlacementFile, WriteStringRoundTripsAwkwardTexts) {
   const QStringList texts = {"/home/tech/Firmware, 2024/new dir", "C:\\Modems\\R-KVT\\", "  leading blanks",
                              "Прошивка.vrk", "a=b;c#d", ""};
   for (int i = 0; i < texts.size(); ++i) TIni(dir_.path()).WriteString("FormSoftware", QString::number(i), texts[i]);
@@ -98,7 +98,7 @@ TEST_F(PlacementFile, WriteString_RoundTripsAwkwardTexts) {
 // --- Window placement -------------------------------------------------------
 
 // All four keys are written; FormMain and FormSetup read back the position only.
-TEST_F(PlacementFile, Placement_SavedThenLoaded) {
+TEST_F(PlacementFile, PlacementSavedThenLoaded) {
   const std::pair<const char*, WindowPlacement> windows[] = {
       {"FormMain", {10, 20, 3, 4}}, {"FormSetup", {10, 20, 3, 4}}, {"FormSoftware", {10, 20, 300, 400}}};
   for (const auto& [window, restored] : windows) {
@@ -112,7 +112,7 @@ TEST_F(PlacementFile, Placement_SavedThenLoaded) {
   }
 }
 
-TEST_F(PlacementFile, Placement_AbsentOrBadValues_KeepCurrent) {
+TEST_F(PlacementFile, PlacementAbsentOrBadValuesKeepCurrent) {
   WriteIni("[FormSoftware]\nTop=abc\nLeft=-15\nHeight=\nWidth=12.5\n");
   TIni ini(dir_.path());
   const std::tuple<const char*, WindowPlacement, WindowPlacement> windows[] = {  // before, and after loading

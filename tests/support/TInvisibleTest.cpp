@@ -20,7 +20,7 @@ class NonVisual : public testing::Test {
   ui::StatusBar helpLine_{"StatusBarHelpLine"};
 };
 
-TEST_F(NonVisual, PortSettings_LoadedAtCreationStoredAtDestruction) {
+TEST_F(NonVisual, PortSettingsLoadedAtCreationStoredAtDestruction) {
   const QString path = dir_.filePath("port");
   TIni(path).SavePortSettings({.name = "ttyUSB2", .baudRate = 9600});
   {
@@ -35,7 +35,7 @@ TEST_F(NonVisual, PortSettings_LoadedAtCreationStoredAtDestruction) {
 }
 
 // 0 (at start): nowhere; 1: main status bar; 2: setup help line; others ignored.
-TEST_F(NonVisual, Hints_GoOnlyToTheTargetSink) {
+TEST_F(NonVisual, HintsGoOnlyToTheTargetSink) {
   invisible_.ApplicationEventsHint("no window yet");  // no sinks: no crash
   invisible_.SetHintSinks(&statusBar_, &helpLine_);
   invisible_.ApplicationEventsHint("Read the modem state");

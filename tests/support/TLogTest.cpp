@@ -46,7 +46,7 @@ class LogTest : public testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(LogTest, FileName_PortPathGivesItsLastPart_OffWritesNoFile) {
+TEST_F(LogTest, FileNamePortPathGivesItsLastPartOffWritesNoFile) {
   for (const auto& [port, name] : {std::pair{"COM1", "com1"}, {"/dev/ttyUSB0", "ttyusb0"}, {"\\\\.\\COM10", "com10"}})
     EXPECT_EQ(Make(true, port).Path(), dir_.filePath(QStringLiteral("r-kvt-ms_v2.48 %1.log").arg(name)));
   TLog off = Make(false);
@@ -56,7 +56,7 @@ TEST_F(LogTest, FileName_PortPathGivesItsLastPart_OffWritesNoFile) {
   EXPECT_TRUE(QDir(dir_.path()).isEmpty());
 }
 
-TEST_F(LogTest, Add_GapBeforeLineOneOfEachObject_NumbersPerObject) {
+TEST_F(LogTest, AddGapBeforeLineOneOfEachObjectNumbersPerObject) {
   Make().Add(QStringLiteral("first"));
   TLog log = Make();
   log.Add(QStringLiteral("R-KVT-MS_v2.48 started."));
@@ -72,7 +72,7 @@ TEST_F(LogTest, Add_GapBeforeLineOneOfEachObject_NumbersPerObject) {
 using CapCase = std::tuple<int, int, qint64, std::string>;
 class Cap : public LogTest, public testing::WithParamInterface<CapCase> {};
 
-TEST_P(Cap, JustBelowAtOneOverFarAbove_OldestLinesGoFirst_NewestStays) {
+TEST_P(Cap, JustBelowAtOneOverFarAboveOldestLinesGoFirstNewestStays) {
   const auto& [firstBytes, lines, size, first] = GetParam();
   QByteArray old = QByteArray(firstBytes - 2, 'F') + "\r\n";
   for (int i = 1; i <= lines; ++i) old += QByteArray::number(i).rightJustified(98, '0') + "\r\n";
@@ -86,13 +86,13 @@ INSTANTIATE_TEST_SUITE_P(LogTest, Cap,
                                          CapCase{56, 5242, 524288 - 56 + 1, "00000000"},
                                          CapCase{88, 5292, 524288 - 55, std::string(96, '0') + "51"}));
 
-TEST_F(LogTest, Add_BytesThatAreNotText_SurviveAndTheLineIsAdded) {
+TEST_F(LogTest, AddBytesThatAreNotTextSurviveAndTheLineIsAdded) {
   Put(QByteArray("\x00\xff\x80 one\rtwo\nlast", 16));
   Make().Add(QStringLiteral("x"));
   EXPECT_EQ(Raw(), QByteArray("\x00\xff\x80 one\rtwo\r\nlast\r\n\r\n\r\n", 23) + kStamp + " [1] : x\r\n");
 }
 
-TEST_F(LogTest, Add_UnwritableOrDirectory_LosesTheLineOnly) {
+TEST_F(LogTest, AddUnwritableOrDirectoryLosesTheLineOnly) {
   TLog log = Make();
   ASSERT_TRUE(QDir().mkdir(Path()));
   log.Add(QStringLiteral("lost in a directory"));
@@ -111,7 +111,7 @@ TEST_F(LogTest, Add_UnwritableOrDirectory_LosesTheLineOnly) {
 }
 
 #ifdef Q_OS_UNIX
-TEST_F(LogTest, Add_WriteFailsHalfWay_OldFileIntact) {
+TEST_F(LogTest, AddWriteFailsHalfWayOldFileIntact) {
   const QByteArray old = QByteArray(3000, 'o') + "\r\n";
   Put(old);
   // A file size limit makes the new file fail part-way, like a full disk.
@@ -159,7 +159,7 @@ std::string SummaryE1(const char* noLine = "0:00:00", const char* errors = "0:00
          errors + ", parameter 1 0x001F, parameter 2 0x0000, parameter 3 0, parameter 4 " + fourth;
 }
 
-TEST_F(MonitorTest, LineDropsAndReturns_ConnectionLostAndBack) {
+TEST_F(MonitorTest, LineDropsAndReturnsConnectionLostAndBack) {
   const std::string up = "Line UP, line rate  128000 kbit/s, quality A", e1Up = "E1 port status is changed to UP";
   Run({
       {nullptr, {SummaryE1(), up, e1Up}},
@@ -177,7 +177,7 @@ TEST_F(MonitorTest, LineDropsAndReturns_ConnectionLostAndBack) {
   });
 }
 
-TEST_F(MonitorTest, E1Alarms_LosMasksLofAisRa_LotAlways) {
+TEST_F(MonitorTest, E1AlarmsLosMasksLofAisRaLotAlways) {
   log_.Monitor(w_);  // the summary, then polling
   log_.SetMonitoring(true);
   Run({
@@ -193,7 +193,7 @@ TEST_F(MonitorTest, E1Alarms_LosMasksLofAisRa_LotAlways) {
   });
 }
 
-TEST_F(MonitorTest, PortsFollowTheInterface_CableOnlyForPort2_Codes0And6LogNoPort) {
+TEST_F(MonitorTest, PortsFollowTheInterfaceCableOnlyForPort2Codes0And6LogNoPort) {
   const char *p2Up = "Port 2 (KSI-2) status is changed to UP", *p2Down = "Port 2 (KSI-2) status is changed to DOWN";
   Run({
       {[&](auto& w) {

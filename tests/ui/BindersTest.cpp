@@ -54,7 +54,7 @@ class Binder : public testing::Test {
   QWidget parent;
 };
 
-TEST_F(Binder, Button_MirrorsTheModel_ClickReachesItOnlyWhileEnabled) {
+TEST_F(Binder, ButtonMirrorsTheModelClickReachesItOnlyWhileEnabled) {
   Button model("ButtonState", "State");
   QPushButton widget(&parent);
   Bind(model, widget, 'S');
@@ -73,7 +73,7 @@ TEST_F(Binder, Button_MirrorsTheModel_ClickReachesItOnlyWhileEnabled) {
   EXPECT_EQ(std::pair(clicks, widget.isHidden()), std::pair(1, true));
 }
 
-TEST_F(Binder, Button_EitherSideMayBeDestroyedFirst) {
+TEST_F(Binder, ButtonEitherSideMayBeDestroyedFirst) {
   auto model = std::make_unique<Button>("ButtonPort", "Port");
   auto widget = std::make_unique<QPushButton>();
   Bind(*model, *widget);
@@ -87,7 +87,7 @@ TEST_F(Binder, Button_EitherSideMayBeDestroyedFirst) {
   EXPECT_EQ(other.Caption(), "Stop");
 }
 
-TEST_F(Binder, RadioButtons_UserChecksOneAndUnchecksTheOther_ModelMayCheckEitherOrNone) {
+TEST_F(Binder, RadioButtonsUserChecksOneAndUnchecksTheOtherModelMayCheckEitherOrNone) {
   RadioButton local("RadioButtonLocal", "Local"), remote("RadioButtonRemote", "Remote");
   QRadioButton localWidget(&parent), remoteWidget(&parent);
   Bind(local, localWidget, 'L');
@@ -109,7 +109,7 @@ TEST_F(Binder, RadioButtons_UserChecksOneAndUnchecksTheOther_ModelMayCheckEither
   EXPECT_EQ(checked(), "0000");
 }
 
-TEST_F(Binder, ComboBox_MirrorsItemsAndIndex) {
+TEST_F(Binder, ComboBoxMirrorsItemsAndIndex) {
   ComboBox model("ComboBoxTest");
   model.SetItems({"RDL-ES", "AL-ES", "ES"});
   QComboBox widget(&parent);
@@ -143,7 +143,7 @@ class Gestures : public Binder, public testing::WithParamInterface<Gesture> {
 INSTANTIATE_TEST_SUITE_P(Ways, Gestures, testing::Values(Gesture::Mouse, Gesture::Key, Gesture::Accessible),
                          [](const auto& info) { return (std::array{"Mouse", "Key", "Accessible"})[int(info.param)]; });
 
-TEST_P(Gestures, Button_OneClick) {
+TEST_P(Gestures, ButtonOneClick) {
   Button model("ButtonState", "State");
   QPushButton widget(&parent);
   Bind(model, widget);
@@ -160,7 +160,7 @@ TEST_P(Gestures, Button_OneClick) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_P(Gestures, RadioButton_PickingRemoteChecksItAndRunsItsHandler) {
+TEST_P(Gestures, RadioButtonPickingRemoteChecksItAndRunsItsHandler) {
   RadioButton local("RadioButtonLocal", "Local"), remote("RadioButtonRemote", "Remote");
   QRadioButton localWidget(&parent), remoteWidget(&parent);
   remoteWidget.move(0, 40);
@@ -184,7 +184,7 @@ TEST_P(Gestures, RadioButton_PickingRemoteChecksItAndRunsItsHandler) {
   EXPECT_EQ(picked, 1);
 }
 
-TEST_P(Gestures, ComboBox_ChoosingAnotherItemReachesTheModel) {
+TEST_P(Gestures, ComboBoxChoosingAnotherItemReachesTheModel) {
   ComboBox model("ComboBoxTest");
   model.SetItems({"RDL-ES", "RDL", "DL", "LL"});
   QComboBox widget(&parent);
@@ -211,7 +211,7 @@ TEST_P(Gestures, ComboBox_ChoosingAnotherItemReachesTheModel) {
   EXPECT_EQ(std::pair(changes, model.Text()), std::pair(1, QString("RDL")));
 }
 
-TEST_F(Binder, StaticText_ShowsTheExactTextInItsColours_ElidesWhatDoesNotFit) {
+TEST_F(Binder, StaticTextShowsTheExactTextInItsColoursElidesWhatDoesNotFit) {
   StaticText model("StaticTextMessages");
   QtTextField widget(24, &parent);
   Bind(model, widget, "Message line");
@@ -260,7 +260,7 @@ TEST_F(Binder, StaticText_ShowsTheExactTextInItsColours_ElidesWhatDoesNotFit) {
   EXPECT_GT(widget.fontMetrics().horizontalAdvance(longText), widget.ClientWidth());
 }
 
-TEST_F(Binder, Label_DisabledIsPaintedGrey_BuddyGetsTheMnemonic) {
+TEST_F(Binder, LabelDisabledIsPaintedGreyBuddyGetsTheMnemonic) {
   Label model("LabelModem", "Modem :");
   QLabel widget(&parent);
   QComboBox selector(&parent);
@@ -277,7 +277,7 @@ TEST_F(Binder, Label_DisabledIsPaintedGrey_BuddyGetsTheMnemonic) {
   EXPECT_LT(DarkestGrey(widget), 0x40);
 }
 
-TEST_F(Binder, Shape_LampPaintsTheModelsColourInsideADarkRim_GrowsWithTheFont) {
+TEST_F(Binder, ShapeLampPaintsTheModelsColourInsideADarkRimGrowsWithTheFont) {
   Shape model("ShapeP2DTR", Color::ButtonFace());
   QtLamp lamp(&parent);
   Bind(model, lamp, "DTR");
@@ -307,7 +307,7 @@ TEST_F(Binder, Shape_LampPaintsTheModelsColourInsideADarkRim_GrowsWithTheFont) {
 }
 
 // The three signal panels as the main window has them: all at 184, hidden.
-TEST(PanelRow, GroupBoxesOrderedByLeftEdge_SharedEdgeSharesThePlace) {
+TEST(PanelRow, GroupBoxesOrderedByLeftEdgeSharedEdgeSharesThePlace) {
   QtPanelRow row;
   GroupBox port2("GroupBoxP2Nets", " Port 2 ", 184), ethernet("GroupBoxEthernet", " Ethernet ", 184),
       e1("GroupBoxE1", " E1 ", 184);

@@ -56,7 +56,7 @@ TEST_F(MainWindow, EveryControlHasANamedWidgetAScreenReaderCanSpeak) {
   }
 }
 
-TEST_F(MainWindow, TabVisitsTheCommandsInConsoleOrder_MnemonicsReachTheirControls) {
+TEST_F(MainWindow, TabVisitsTheCommandsInConsoleOrderMnemonicsReachTheirControls) {
   EXPECT_EQ(QApplication::focusWidget(), Widget("ButtonState")) << "State has the focus at start";
   QStringList pressed;
   for (ui::Button* button :
@@ -87,7 +87,7 @@ TEST_F(MainWindow, TabVisitsTheCommandsInConsoleOrder_MnemonicsReachTheirControl
 
 // Texts never resize the window: toggle buttons fit their longest caption, long
 // texts are elided and only state and status line show them whole as the tooltip.
-TEST_F(MainWindow, TextsKeepTheWindowStill_LongOnesShowInTheTooltip) {
+TEST_F(MainWindow, TextsKeepTheWindowStillLongOnesShowInTheTooltip) {
   controls.ButtonTest.SetCaption("Connect");
   Settle();
   QWidget* button = Widget("ButtonTest");
@@ -117,7 +117,7 @@ TEST_F(MainWindow, TextsKeepTheWindowStill_LongOnesShowInTheTooltip) {
             "| before");
 }
 
-TEST_F(MainWindow, FieldsThatShareAPlaceShareIt_PanelsSitBetweenStateAndTarget) {
+TEST_F(MainWindow, FieldsThatShareAPlaceShareItPanelsSitBetweenStateAndTarget) {
   controls.GroupBoxP2Nets.SetLeft(MainWindowControls::kPanelLeftBesideE1);
   Settle();
   EXPECT_EQ(Widget("StaticTextSpeed")->geometry(), Widget("StaticTextCable")->geometry());
@@ -157,7 +157,7 @@ TEST_F(MainWindow, PlacementMovesTheWindowOnlyOntoAScreen) {
 }
 
 // Hints go out on mouse-over and on the user's keyboard focus, never on their own.
-TEST_F(MainWindow, HintRouterRoutesHintsOfTheUsersControl_ProviderTextReplacesTheTooltip) {
+TEST_F(MainWindow, HintRouterRoutesHintsOfTheUsersControlProviderTextReplacesTheTooltip) {
   QWidget* state = Widget("ButtonState");
   QWidget* setup = Widget("ButtonSetup");
   controls.ButtonState.SetHint("Identify the modem");

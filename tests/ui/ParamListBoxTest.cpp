@@ -43,7 +43,7 @@ class ParamList : public ::testing::Test {
   QtParamListBox list;
 };
 
-TEST(ParamRowMarkup, ReadsRowsAsTheyAreSpoken_ValueReplacedInPlace_BadMarkupStillReads) {
+TEST(ParamRowMarkup, ReadsRowsAsTheyAreSpokenValueReplacedInPlaceBadMarkupStillReads) {
   struct Case {
     QString markup, text, key, value;
   };
@@ -67,7 +67,7 @@ TEST(ParamRowMarkup, ReadsRowsAsTheyAreSpoken_ValueReplacedInPlace_BadMarkupStil
   EXPECT_TRUE(row.separator);
 }
 
-TEST_F(ParamList, FindsAndReplacesValuesByKey_AnUnknownKeyChangesNothing) {
+TEST_F(ParamList, FindsAndReplacesValuesByKeyAnUnknownKeyChangesNothing) {
   EXPECT_EQ(list.RowCount(), 8);
   EXPECT_EQ(list.Value("SClockMode"), "Internal (TxC)");
   EXPECT_TRUE(list.SetValue("MBitRate", "128"));
@@ -81,7 +81,7 @@ TEST_F(ParamList, FindsAndReplacesValuesByKey_AnUnknownKeyChangesNothing) {
 
 // 16-pixel rows; every value column in one place, past the longest label;
 // a larger font scales rows and columns alike. Links green, grey when disabled.
-TEST_F(ParamList, RowsAndColumnsFollowTheFont_LinksGreenUntilDisabled) {
+TEST_F(ParamList, RowsAndColumnsFollowTheFontLinksGreenUntilDisabled) {
   for (const int pixelSize : {0, 28}) {
     if (pixelSize > 0) {
       QFont big = list.font();
@@ -104,7 +104,7 @@ TEST_F(ParamList, RowsAndColumnsFollowTheFont_LinksGreenUntilDisabled) {
   EXPECT_EQ(GreenPixels(), 0);
 }
 
-TEST_F(ParamList, ClickOnALinkReportsIt_HeaderSectionFixedAndLabelReportNothing) {
+TEST_F(ParamList, ClickOnALinkReportsItHeaderSectionFixedAndLabelReportNothing) {
   QSignalSpy activated(&list, &QtParamListBox::LinkActivated);
   for (const int row : {0, 1, 2, 3, 4, 7}) QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, OnLink(row));
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, OnLabel(5));
@@ -121,7 +121,7 @@ TEST_F(ParamList, ClickOnALinkReportsIt_HeaderSectionFixedAndLabelReportNothing)
   EXPECT_EQ(activated.size(), 3);
 }
 
-TEST_F(ParamList, HoverEntersAndLeavesPerKey_InPairs_DisablingLeaves) {
+TEST_F(ParamList, HoverEntersAndLeavesPerKeyInPairsDisablingLeaves) {
   QStringList seen;
   QObject::connect(&list, &QtParamListBox::LinkEntered, [&](const QString& key) { seen << "+" + key; });
   QObject::connect(&list, &QtParamListBox::LinkLeft, [&](const QString& key) { seen << "-" + key; });
@@ -132,7 +132,7 @@ TEST_F(ParamList, HoverEntersAndLeavesPerKey_InPairs_DisablingLeaves) {
   EXPECT_EQ(seen, QStringList({"+MBitRate", "-MBitRate", "+LLC", "-LLC", "+SClockMode", "-SClockMode"}));
 }
 
-TEST_F(ParamList, KeysMoveBetweenRows_EnterAndSpaceActOnLinksOnly_CurrentRowKeptInView) {
+TEST_F(ParamList, KeysMoveBetweenRowsEnterAndSpaceActOnLinksOnlyCurrentRowKeptInView) {
   QSignalSpy activated(&list, &QtParamListBox::LinkActivated);
   list.setFocus();
   EXPECT_EQ(list.CurrentRow(), 1) << "the keyboard lands on the first link";
@@ -151,7 +151,7 @@ TEST_F(ParamList, KeysMoveBetweenRows_EnterAndSpaceActOnLinksOnly_CurrentRowKept
   EXPECT_EQ(activated.size(), 2);
 }
 
-TEST_F(ParamList, ChoicesDropUnderTheRow_KeysAndClicksPick_EscAndOutsideClose) {
+TEST_F(ParamList, ChoicesDropUnderTheRowKeysAndClicksPickEscAndOutsideClose) {
   QSignalSpy picked(&list, &QtParamListBox::ChoicePicked);
   EXPECT_FALSE(list.DropChoices("DCDManagement", kClockModes));
   ASSERT_TRUE(list.DropChoices("SClockMode", kClockModes));
@@ -186,7 +186,7 @@ TEST_F(ParamList, ChoicesDropUnderTheRow_KeysAndClicksPick_EscAndOutsideClose) {
   EXPECT_EQ(picked.size(), 2);
 }
 
-TEST_F(ParamList, AccessibleRowsAreNamedItems_PressActsAsClick_EntriesArePickedByName) {
+TEST_F(ParamList, AccessibleRowsAreNamedItemsPressActsAsClickEntriesArePickedByName) {
   QSignalSpy activated(&list, &QtParamListBox::LinkActivated);
   QSignalSpy picked(&list, &QtParamListBox::ChoicePicked);
   QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&list);

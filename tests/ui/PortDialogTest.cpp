@@ -18,7 +18,7 @@ const PortSettings kUnusual{"ttyUSB3", 9600, QSerialPort::Data7, QSerialPort::Ev
                             QSerialPort::HardwareControl};
 
 // Six settings under their captions; shown and returned whole; OK only for a port and a usable rate.
-TEST(PortSettingsForm, ShowsAndReturnsEverySetting_RefusesABlankPortOrAnUnusableRate) {
+TEST(PortSettingsForm, ShowsAndReturnsEverySettingRefusesABlankPortOrAnUnusableRate) {
   QtPortSettingsForm form;
   auto* group = form.findChild<QGroupBox*>("GroupBoxSettings");
   ASSERT_NE(group, nullptr);
@@ -61,7 +61,7 @@ TEST(PortSettingsForm, ShowsAndReturnsEverySetting_RefusesABlankPortOrAnUnusable
   }
 }
 
-TEST(PortDialog, CancelLeavesTheSettingsAlone_OkAppliesTheEdits) {
+TEST(PortDialog, CancelLeavesTheSettingsAloneOkAppliesTheEdits) {
   QtPortDialog dialog(nullptr, [] { return QList<PortListing>{{.name = "ttyS0"}}; });
   PortSettings settings = kUnusual;
   const PortSettings edited{"ttyS0", 9600, QSerialPort::Data7, QSerialPort::EvenParity, QSerialPort::TwoStop,
@@ -82,7 +82,7 @@ TEST(PortDialog, CancelLeavesTheSettingsAlone_OkAppliesTheEdits) {
 
 // The list shows what the system knows beside each name, offers the by-id link of a USB adapter, and
 // is asked again each time the dialog opens; the field takes the name alone.
-TEST(PortDialog, ListsPortsWithTheirDevices_FieldTakesTheNameAlone_ListIsFreshEachOpening) {
+TEST(PortDialog, ListsPortsWithTheirDevicesFieldTakesTheNameAloneListIsFreshEachOpening) {
   const PortListing adapter{"ttyUSB0", "/dev/ttyUSB0", "CP2102 USB to UART Bridge Controller", "Silicon Labs",
                             "10c4:ea60", "0001", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0"};
   QList<PortListing> ports{{.name = "ttyS0", .location = "/dev/ttyS0"}};
