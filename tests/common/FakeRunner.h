@@ -26,6 +26,7 @@ class FakeRunner : public CommandRunner {
   std::unique_ptr<RunningCommand> Start(const CommandRequest& r, std::function<void()> onCompleted) override {
     EXPECT_FALSE(pending_) << "command " << int(r.command) << " started while another runs";
     starts.push_back({r.command, r.subAddress, r.local, {r.block.begin(), r.block.end()}, r.softwareLevel});
+    last = r;
     block = r.block;
     pending_ = std::move(onCompleted);
     return std::make_unique<Handle>(*this);
@@ -43,6 +44,7 @@ class FakeRunner : public CommandRunner {
   }
 
   std::vector<Started> starts;
+  CommandRequest last;  // as it came, host and image included
   std::span<std::uint8_t> block;  // of the running or last command
   int terminates = 0;
   QString fault;  // what the running command reports as its fault

@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 
+#include "FakeRunner.h"
 #include "firmware/TFormSoftware.h"
 #include "link/ProtocolHost.h"
 #include "support/TIni.h"
@@ -12,31 +13,13 @@ namespace rkvt {
 namespace {
 
 // The runner, the file dialog and the beep the window is given.
-struct Fakes : CommandRunner, ui::FileOpenDialog, ui::Beeper {
-  struct Handle : RunningCommand {
-    explicit Handle(int& n) : terminates(n) {}
-    void Terminate() override { ++terminates; }
-    int& terminates;
-  };
-  std::unique_ptr<RunningCommand> Start(const CommandRequest& r, std::function<void()> done) override {
-    request = r;
-    completion = std::move(done);
-    return std::make_unique<Handle>(terminates);
-  }
-  void Complete(std::uint8_t code) {
-    request.block[0] = code;
-    request.block[3] = 0x77;  // anything the worker left behind
-    std::exchange(completion, nullptr)();
-  }
+struct Fakes : test::FakeRunner, test::CountingBeeper, ui::FileOpenDialog {
+  // Byte 3 stands for anything the worker left behind.
+  void End(std::uint8_t code) { Complete(code, {{3, 0x77}}); }
   std::optional<QString> Open(const QString& directory, const QString& fileName) override {
     opened.push_back(directory + "|" + fileName);
     return answer;
   }
-  void Beep() override { ++beeps; }
-
-  CommandRequest request;
-  std::function<void()> completion;
-  int terminates = 0, beeps = 0;
   std::optional<QString> answer;
   std::vector<QString> opened;
 };
@@ -61,7 +44,7 @@ class FormSoftwareTest : public testing::Test {
   void StartUpdate() {
     Choose(Write("good.vrk"));
     form_.ButtonTransmitSoftwareModem.Click();
-    ASSERT_TRUE(fakes_.completion);
+    ASSERT_TRUE(fakes_.Running());
   }
   // "file|version|colours of file and message (Normal, Red, the test's Green)|message|switches of
   // ..., Update, bar, LabelFileName, file, version".
@@ -115,7 +98,7 @@ TEST_F(FormSoftwareTest, UpdateAndStopStartTheTransferFormTheModemRunsAndStopIt)
   for (bool working : {false, true}) {
     working_ = working;
     StartUpdate();
-    const CommandRequest& r = fakes_.request;
+    const CommandRequest& r = fakes_.last;
     EXPECT_EQ(std::tuple(r.command, r.subAddress, r.local, r.block.size(), r.softwareLevel),
               std::tuple(working ? 6 : 5, 1, true, 5u, 12));
     EXPECT_TRUE(std::equal(r.image.begin(), r.image.end(), sim::FirmwareImage().Bytes().begin()));
@@ -123,7 +106,7 @@ TEST_F(FormSoftwareTest, UpdateAndStopStartTheTransferFormTheModemRunsAndStopIt)
     EXPECT_EQ(form_.ButtonTransmitSoftwareModem.Caption(), "Stop");
     form_.ButtonTransmitSoftwareModem.Click();  // Stop: only the stop flag
     EXPECT_EQ(fakes_.terminates, working ? 2 : 1);
-    fakes_.Complete(9);
+    fakes_.End(9);
   }
 }
 
@@ -135,9 +118,9 @@ class FormSoftwareResults : public FormSoftwareTest, public testing::WithParamIn
 
 TEST_P(FormSoftwareResults, EndOfTransferStateProgressMessageThenAlwaysIdleAgain) {
   StartUpdate();
-  fakes_.request.host->ShowStatusText(" Can't open COM-port!");
-  fakes_.request.host->ShowProgress(40);
-  fakes_.Complete(GetParam().code);
+  fakes_.last.host->ShowStatusText(" Can't open COM-port!");
+  fakes_.last.host->ShowProgress(40);
+  fakes_.End(GetParam().code);
   EXPECT_EQ(Looks(), GetParam().looks);
   EXPECT_EQ(form_.ProgressBar.Position(), GetParam().code == 42 ? 40 : 0);
   EXPECT_EQ(form_.ButtonTransmitSoftwareModem.Caption(), "Update");
@@ -178,7 +161,7 @@ TEST_F(FormSoftwareTest, FilesRejectedStillRememberedCheckedAgainAtUpdateAndDrop
   Write("good.vrk", broken);  // changed on disk after choosing
   form_.ButtonTransmitSoftwareModem.Click();
   EXPECT_EQ(Looks(), "||RR| Error in file \"good.vrk\" !|100111");
-  EXPECT_EQ(std::tuple(fakes_.beeps, bool(fakes_.completion)), std::tuple(3, false));
+  EXPECT_EQ(std::tuple(fakes_.beeps, fakes_.Running()), std::tuple(3, false));
 
   EXPECT_TRUE(form_.FileDropped(Write("dropped.vrk")));
   EXPECT_EQ(Looks(), " dropped.vrk|3.15|NN||111111");
@@ -194,13 +177,13 @@ TEST_F(FormSoftwareTest, ClosingByUserByMainWindowAndWhileTheTransferRuns) {
   StartUpdate();
   form_.FormCloseQuery();  // the transfer goes on, the main window stays locked
   EXPECT_EQ(fakes_.terminates, 0);
-  fakes_.Complete(6);
+  fakes_.End(6);
   EXPECT_EQ(calls_, (std::vector<std::string>{"closed", "running", "idle", "closed"}));
 }
 
 TEST_F(FormSoftwareTest, ProgressTextTimeLeftAndRateOnlyWhileBlocksAreWritten) {
   StartUpdate();
-  ProtocolHost& host = *fakes_.request.host;
+  ProtocolHost& host = *fakes_.last.host;
   std::vector<QString> texts;
   for (auto [ms, text, progress] : {std::tuple{0, " Erase software ...", 40}, {10'000, " Update software ...", 0},
                                     {10'500, "", 1}, {76'600, "", 37}}) {  // 37 % in 66.6 s: 113.4 s to go
@@ -209,7 +192,7 @@ TEST_F(FormSoftwareTest, ProgressTextTimeLeftAndRateOnlyWhileBlocksAreWritten) {
     host.ShowProgress(progress);
     texts.push_back(form_.ProgressBar.Text());
   }
-  fakes_.Complete(6);
+  fakes_.End(6);
   texts.push_back(form_.ProgressBar.Text());
   EXPECT_EQ(texts, (std::vector<QString>{"", "0 %", "1 %", "37 % - 1:54 left - 1.8 kB/s", ""}));
   EXPECT_EQ(TransferEstimate::Duration(3'723'000), "1:02:03");
