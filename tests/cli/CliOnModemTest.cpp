@@ -262,9 +262,12 @@ TEST(CliInterrupt, CtrlCDuringTheAnswerWaitStopsWithExitTwo) {
   bench.modem.AddFault({.fault = Fault::NoReply, .reply = ReplyKind::Answer});
   // Real time-outs: without the stop the answer wait would last 181 s.
   const CliRun run = RunCli(
-      {"--port", QString::fromStdString(bench.modem.PortPath()), "identify"},
+      {"--port", QString::fromStdString(bench.modem.PortPath()), "--trace", "identify"},
       [&](QProcess& process) {
-        ASSERT_TRUE(bench.modem.WaitForFrames(1, 10s));
+        // Once the acknowledgement is read, so that the stop falls into the answer wait.
+        QByteArray trace;
+        process.setReadChannel(QProcess::StandardError);
+        while (!trace.contains("echo ok") && process.waitForReadyRead(10000)) trace += process.readAllStandardError();
         ::kill(static_cast<pid_t>(process.processId()), SIGINT);
       },
       20000);
