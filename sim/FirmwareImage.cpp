@@ -70,10 +70,15 @@ FirmwareImage& FirmwareImage::BlankOutsideAreas() {
 }
 
 bool FirmwareImage::WriteTo(const std::string& path, std::size_t size) const {
-  std::vector<char> file(size, 0x5A);
-  std::copy_n(bytes_.begin(), std::min(size, bytes_.size()), file.begin());
+  if (size <= bytes_.size()) return WriteImageFile(path, std::span(bytes_).first(size));
+  std::vector<std::uint8_t> file(bytes_);
+  file.resize(size, 0x5A);
+  return WriteImageFile(path, file);
+}
+
+bool WriteImageFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(file.data(), static_cast<std::streamsize>(size));
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return bool(out);
 }

@@ -60,4 +60,7 @@ class FirmwareImage {
   std::vector<std::uint8_t> bytes_;
 };
 
+// Writes `bytes` as the whole file at `path`; false when it could not.
+bool WriteImageFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
 }  // namespace rkvt::sim

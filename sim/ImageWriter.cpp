@@ -23,10 +23,14 @@ std::vector<std::uint8_t> BuildImage(const ImageRecipe& recipe) {
 
   std::vector<std::uint8_t>& bytes = image.Bytes();
   switch (recipe.spoil) {
-    case ImageBreak::AreaA: bytes[image.ChecksumAt(ImageArea::A) - 1] ^= 0x01; break;
-    case ImageBreak::AreaB: bytes[image.ChecksumAt(ImageArea::B) - 1] ^= 0x01; break;
-    case ImageBreak::AreaC: bytes[image.ChecksumAt(ImageArea::C) - 1] ^= 0x01; break;
-    case ImageBreak::AreaD: bytes[image.ChecksumAt(ImageArea::D) - 1] ^= 0x01; break;
+    case ImageBreak::AreaA:
+    case ImageBreak::AreaB:
+    case ImageBreak::AreaC:
+    case ImageBreak::AreaD: {  // the area's last covered byte
+      const auto area = static_cast<ImageArea>(static_cast<int>(recipe.spoil) - static_cast<int>(ImageBreak::AreaA));
+      bytes[image.ChecksumAt(area) - 1] ^= 0x01;
+      break;
+    }
     case ImageBreak::Size: bytes.pop_back(); break;
     case ImageBreak::Length: image.SetLength(ImageArea::B, Image::kAreaMax + 1); break;
     case ImageBreak::Marker:

@@ -7,6 +7,7 @@
 #include <thread>
 #include <variant>
 
+#include "sim/FirmwareImage.h"
 #include "sim/ImageWriter.h"
 #include "sim/ModemEmulator.h"
 #include "sim/ModemScript.h"
@@ -18,11 +19,7 @@ volatile std::sig_atomic_t gStop = 0;
 void OnSignal(int) { gStop = 1; }
 
 int WriteImage(const rkvt::sim::SimOptions& options) {
-  const std::vector<std::uint8_t> image = rkvt::sim::BuildImage(options.image);
-  std::ofstream file(options.imagePath, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-  file.close();
-  if (!file) {
+  if (!rkvt::sim::WriteImageFile(options.imagePath, rkvt::sim::BuildImage(options.image))) {
     std::fprintf(stderr, "r-kvt-ms-sim: cannot write %s\n", options.imagePath.c_str());
     return 1;
   }

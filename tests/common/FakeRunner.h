@@ -27,7 +27,6 @@ class FakeRunner : public CommandRunner {
     EXPECT_FALSE(pending_) << "command " << int(r.command) << " started while another runs";
     starts.push_back({r.command, r.subAddress, r.local, {r.block.begin(), r.block.end()}, r.softwareLevel});
     last = r;
-    block = r.block;
     pending_ = std::move(onCompleted);
     return std::make_unique<Handle>(*this);
   }
@@ -38,14 +37,13 @@ class FakeRunner : public CommandRunner {
   // Reply bytes as {offset, value}; the result code goes to byte 0.
   void Complete(std::uint8_t result, std::initializer_list<std::pair<int, std::uint8_t>> reply = {}) {
     ASSERT_TRUE(pending_) << "no command to complete with " << int(result);
-    for (const auto& [at, value] : reply) block[static_cast<std::size_t>(at)] = value;
-    block[0] = result;
+    for (const auto& [at, value] : reply) last.block[static_cast<std::size_t>(at)] = value;
+    last.block[0] = result;
     std::exchange(pending_, nullptr)();
   }
 
   std::vector<Started> starts;
-  CommandRequest last;  // as it came, host and image included
-  std::span<std::uint8_t> block;  // of the running or last command
+  CommandRequest last;  // the running or last command's, as it came
   int terminates = 0;
   QString fault;  // what the running command reports as its fault
 

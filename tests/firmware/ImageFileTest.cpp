@@ -106,12 +106,9 @@ TEST_F(ImageFileCheck, EmulatorImagesEachBreakRefusedAsNamed) {
       {{.spoil = ImageBreak::AreaD}, error}, {{.spoil = ImageBreak::Length}, error}, {{.spoil = ImageBreak::Marker}, error},
       {{.spoil = ImageBreak::Size}, R"( File "sim.vrk" has not valid size!)"}};
   for (const auto& [recipe, message] : cases) {
-    const std::vector<std::uint8_t> bytes = sim::BuildImage(recipe);
-    QFile file(dir_.filePath("sim.vrk"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())), qint64(bytes.size()));
-    file.close();
-    EXPECT_EQ(Check(file.fileName()), message.isEmpty() ? "1||3.15" : Refused(message)) << int(recipe.spoil);
+    const QString path = dir_.filePath("sim.vrk");
+    ASSERT_TRUE(sim::WriteImageFile(path.toStdString(), sim::BuildImage(recipe)));
+    EXPECT_EQ(Check(path), message.isEmpty() ? "1||3.15" : Refused(message)) << int(recipe.spoil);
   }
   EXPECT_THROW(sim::BuildImage({.areaC = TestImage::kAreaMax + 1}), std::invalid_argument);
 }

@@ -32,7 +32,7 @@ struct FormSetup : testing::Test {
   }
   // The command ends; its reply carries a record at byte 2.
   void Complete(std::uint8_t result, const setup::RecordBytes& reply = {}) {
-    std::copy(reply.begin(), reply.end(), runner.block.begin() + 2);
+    std::copy(reply.begin(), reply.end(), runner.last.block.begin() + 2);
     runner.Complete(result);
   }
   QString Value(const char* key) { return form.Model().List().Value(QString::fromLatin1(key)).value_or("<none>"); }
@@ -73,7 +73,7 @@ TEST_P(ResultTable, MessageColourBeepAndList) {
             std::tuple(0, c.error ? 1 : 0, "111111", !c.closes));
   EXPECT_EQ(form.ButtonClose.Caption() + form.ButtonProfilesLoad.Caption() + form.ButtonProfilesSave.Caption(),
             "CloseLoadSave");
-  EXPECT_EQ(std::count(runner.block.begin(), runner.block.end(), 0), kSetupBlockSize) << "block cleared";
+  EXPECT_EQ(std::count(runner.last.block.begin(), runner.last.block.end(), 0), kSetupBlockSize) << "block cleared";
   if (c.closes) {
     EXPECT_EQ(closed, std::pair(c.error ? ui::colors::kRed : ui::Color::WindowText(), QString(c.text)));
     return;
