@@ -274,6 +274,25 @@ constexpr const CommandInfo* FindCommand(std::uint8_t command) {
   return nullptr;
 }
 
+// Whether `covered(result)` holds for every result each of `commands` can
+// leave, the port error included, for a window's compile-time check of its
+// result table. Walks the table itself: a pointer test against null is not a
+// constant expression for g++ once UBSan instruments it.
+template <std::size_t N, typename Covered>
+constexpr bool EveryResultCovered(const std::array<std::uint8_t, N>& commands, Covered covered) {
+  for (std::uint8_t command : commands) {
+    bool known = false;
+    for (const CommandInfo& info : detail::kCommands) {
+      if (info.command != command) continue;
+      known = true;
+      for (std::uint8_t r = 1; r <= result::kLast; ++r)
+        if (info.Gives(r) && !covered(r)) return false;
+    }
+    if (!known) return false;
+  }
+  return true;
+}
+
 struct CommandContext;
 // Runs the command's exchanges; returns its result code.
 std::uint8_t RunCommand(const CommandInfo& info, CommandContext& ctx);

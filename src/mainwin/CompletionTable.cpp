@@ -136,23 +136,11 @@ constexpr bool RowsCoverCommands() {
                                     command::kResetSecondStep,  command::kEnterSetup,      command::kGetStatistics,
                                     command::kResetStatistics,  command::kConnectLoop,     command::kDisconnectLoop,
                                     command::kGetLoopStatistics, command::kResetLoopStatistics};
-  // Walks the table itself: a pointer test against null is not a constant
-  // expression for g++ once UBSan instruments it.
-  for (std::uint8_t command : kStartedHere) {
-    bool known = false;
-    for (const CommandInfo& info : detail::kCommands) {
-      if (info.command != command) continue;
-      known = true;
-      for (std::uint8_t r = 1; r <= result::kLast; ++r) {
-        if (!info.Gives(r)) continue;
-        bool found = false;
-        for (const CompletionRow& row : kRows) found = found || row.result == r;
-        if (!found) return false;
-      }
-    }
-    if (!known) return false;
-  }
-  return true;
+  return EveryResultCovered(kStartedHere, [](std::uint8_t r) {
+    for (const CompletionRow& row : kRows)
+      if (row.result == r) return true;
+    return false;
+  });
 }
 static_assert(RowsCoverCommands(), "a result of a command started here has no completion row");
 

@@ -9,26 +9,33 @@ namespace rkvt::setup {
 
 namespace {
 
-// Each command's done, failed and stopped results follow its own code.
-constexpr std::uint8_t Done(std::uint8_t command) { return command; }
-constexpr std::uint8_t Failed(std::uint8_t command) { return command + 1; }
-constexpr std::uint8_t Stopped(std::uint8_t command) { return command + 2; }
-
 using A = SetupAfter;
 constexpr std::array kResults{
-    SetupResult{Done(command::kExitSetup), " Exit modem setup OK.", false, A::CloseWindow},
-    SetupResult{Failed(command::kExitSetup), " Exit modem setup error!", true, A::CloseWindow},
-    SetupResult{Stopped(command::kExitSetup), " Exit modem setup stopped.", false, A::StayOpen},
-    SetupResult{Done(command::kSetNewMode), " Set new mode OK.", false, A::RebuildWorking},
-    SetupResult{Failed(command::kSetNewMode), " Set new mode error!", true, A::RebuildReceived},
-    SetupResult{Stopped(command::kSetNewMode), " Set new mode stopped.", false, A::RebuildReceived},
-    SetupResult{Done(command::kLoadProfile), " Load profile OK.", false, A::RebuildReply},
-    SetupResult{Failed(command::kLoadProfile), " Load profile error!", true, A::RebuildReceived},
-    SetupResult{Stopped(command::kLoadProfile), " Load profile stopped.", false, A::RebuildReceived},
-    SetupResult{Done(command::kSaveProfile), " Save profile OK.", false, A::Nothing},
-    SetupResult{Failed(command::kSaveProfile), " Save profile error!", true, A::Nothing},
-    SetupResult{Stopped(command::kSaveProfile), " Save profile stopped.", false, A::Nothing},
+    SetupResult{result::kSetupLeft, " Exit modem setup OK.", false, A::CloseWindow},
+    SetupResult{result::kExitSetupFailed, " Exit modem setup error!", true, A::CloseWindow},
+    SetupResult{result::kExitSetupStopped, " Exit modem setup stopped.", false, A::StayOpen},
+    SetupResult{result::kNewModeSet, " Set new mode OK.", false, A::RebuildWorking},
+    SetupResult{result::kSetNewModeFailed, " Set new mode error!", true, A::RebuildReceived},
+    SetupResult{result::kSetNewModeStopped, " Set new mode stopped.", false, A::RebuildReceived},
+    SetupResult{result::kProfileLoaded, " Load profile OK.", false, A::RebuildReply},
+    SetupResult{result::kLoadProfileFailed, " Load profile error!", true, A::RebuildReceived},
+    SetupResult{result::kLoadProfileStopped, " Load profile stopped.", false, A::RebuildReceived},
+    SetupResult{result::kProfileSaved, " Save profile OK.", false, A::Nothing},
+    SetupResult{result::kSaveProfileFailed, " Save profile error!", true, A::Nothing},
+    SetupResult{result::kSaveProfileStopped, " Save profile stopped.", false, A::Nothing},
 };
+
+// Every result of the four commands has its row; the port error is the
+// window's own case (the worker has shown its text).
+static_assert(EveryResultCovered(std::array{command::kExitSetup, command::kSetNewMode, command::kLoadProfile,
+                                            command::kSaveProfile},
+                                 [](std::uint8_t r) {
+                                   if (r == result::kPortError) return true;
+                                   for (const SetupResult& row : kResults)
+                                     if (row.result == r) return true;
+                                   return false;
+                                 }),
+              "a result of a setup command has no row");
 
 }  // namespace
 
