@@ -207,8 +207,9 @@ void TFormSoftware::TakeFile(const QString& fullPath) {
 }
 
 void TFormSoftware::ButtonTransmitSoftwareModemClick() {
-  if (ButtonTransmitSoftwareModem.Caption() != QLatin1String("Update")) {
-    if (running_) running_->Terminate();
+  // While a transfer runs the button reads "Stop" and stops it.
+  if (running_) {
+    running_->Terminate();
     return;
   }
   if (fileName_.isEmpty()) {

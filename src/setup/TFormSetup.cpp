@@ -178,6 +178,7 @@ void TFormSetup::Lock(ui::Button& stopButton) {
                                                              &ComboBoxProfilesSave, &ButtonProfilesLoad,
                                                              &ButtonProfilesSave, &ButtonClose})
     c->SetEnabled(c == &stopButton);
+  stopButton_ = &stopButton;
   stopButton.SetCaption(kStop);
 }
 
@@ -186,13 +187,14 @@ void TFormSetup::Unlock() {
                                                              &ComboBoxProfilesSave, &ButtonProfilesLoad,
                                                              &ButtonProfilesSave, &ButtonClose})
     c->SetEnabled(true);
+  stopButton_ = nullptr;
   ButtonClose.SetCaption(kClose);
   ButtonProfilesLoad.SetCaption(kLoad);
   ButtonProfilesSave.SetCaption(kSave);
 }
 
 void TFormSetup::ButtonCloseClick() {
-  if (ButtonClose.Caption() == kClose) {
+  if (stopButton_ != &ButtonClose) {
     StartExit();
   } else if (exitRequested_) {
     StopExit();
@@ -201,6 +203,7 @@ void TFormSetup::ButtonCloseClick() {
     exitRequested_ = exitStopped_ = false;
     if (!running_) {
       setNewModeStopped_ = false;
+      stopButton_ = nullptr;
       ButtonClose.SetCaption(kClose);
       return;
     }
@@ -210,7 +213,7 @@ void TFormSetup::ButtonCloseClick() {
 }
 
 void TFormSetup::ButtonProfilesLoadClick() {
-  if (ButtonProfilesLoad.Caption() != kLoad) {
+  if (stopButton_ == &ButtonProfilesLoad) {
     if (running_) running_->Terminate();
     return;
   }
@@ -220,7 +223,7 @@ void TFormSetup::ButtonProfilesLoadClick() {
 }
 
 void TFormSetup::ButtonProfilesSaveClick() {
-  if (ButtonProfilesSave.Caption() != kSave) {
+  if (stopButton_ == &ButtonProfilesSave) {
     if (running_) running_->Terminate();
     return;
   }

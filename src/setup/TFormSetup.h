@@ -111,6 +111,9 @@ class TFormSetup : public SetupWindowControls {
   setup::SetupModel model_;
   std::array<std::uint8_t, kSetupBlockSize> block_{};
   std::unique_ptr<RunningCommand> running_;
+  // The one button left enabled while the window is locked: a press on it
+  // stops; its caption follows.
+  ui::Button* stopButton_ = nullptr;
   std::uint8_t command_ = 0;
   int level_ = 0;
   bool exitRequested_ = false;
