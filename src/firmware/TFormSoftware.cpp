@@ -1,5 +1,6 @@
 #include "firmware/TFormSoftware.h"
 
+#include <array>
 #include <QDir>
 #include <QFileInfo>
 #include <chrono>
@@ -69,16 +70,13 @@ constexpr ResultRow kResults[] = {
     {result::kPortError, S::UpdatePortFailed, nullptr},
 };
 
-constexpr bool EveryTransferResultHasARow() {
-  for (std::uint8_t code : {result::kUpdatedViaLoader, result::kUpdatedViaFirmware, result::kEraseFailed,
-                            result::kWriteFailed, result::kUpdateStopped, result::kPortError}) {
-    bool found = false;
-    for (const ResultRow& row : kResults) found = found || row.code == code;
-    if (!found) return false;
-  }
-  return true;
-}
-static_assert(EveryTransferResultHasARow());
+static_assert(EveryResultCovered(std::array{command::kUpdateViaLoader, command::kUpdateViaFirmware},
+                                 [](std::uint8_t r) {
+                                   for (const ResultRow& row : kResults)
+                                     if (row.code == r) return true;
+                                   return false;
+                                 }),
+              "a result of a transfer has no row");
 
 const ResultRow* FindResultRow(std::uint8_t code) {
   for (const ResultRow& row : kResults)
